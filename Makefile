@@ -1,0 +1,31 @@
+# Front door: `make run` plays, `make test` checks. Both install what is
+# missing from Debian first. Release builds live in build/.
+BUILD := build
+JOBS := $(shell nproc 2>/dev/null || echo 2)
+CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=Release
+# Under no display the tests get a virtual X server with real GL (Mesa).
+XVFB := xvfb-run -a -s "-screen 0 1920x1080x24"
+
+.PHONY: run test build deps deps-test clean
+
+run: deps build
+	./$(BUILD)/kelvaro
+
+test: deps-test
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DKELVARO_WERROR=ON
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && if [ -n "$$DISPLAY" ]; then ctest --output-on-failure -j $(JOBS); \
+	else $(XVFB) ctest --output-on-failure -j $(JOBS); fi
+
+build:
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+
+deps:
+	@sh tools/install-deps.sh run
+
+deps-test:
+	@sh tools/install-deps.sh test
+
+clean:
+	rm -rf $(BUILD)

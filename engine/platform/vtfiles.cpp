@@ -1,0 +1,251 @@
+// vtfiles.cpp -- Windows-style game paths on a case-sensitive file system.
+// Owns nothing but the asset root, found once; the user root follows the
+// environment at every call so tests can move it.
+#include "platform/vtfiles.h"
+
+#include <dirent.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <string.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#ifndef KELVARO_SOURCE_ASSETS
+#define KELVARO_SOURCE_ASSETS "assets"
+#endif
+#ifndef KELVARO_INSTALLED_ASSETS
+#define KELVARO_INSTALLED_ASSETS "share/kelvaro"
+#endif
+
+enum { PATH_SIZE = 4096 };
+
+static char assetRoot[PATH_SIZE];
+static char userRoot[PATH_SIZE];
+
+static int IsDirectory(const char* path)
+{
+    struct stat info;
+    return stat(path, &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+static int Exists(const char* path)
+{
+    struct stat info;
+    return stat(path, &info) == 0;
+}
+
+// Appends "/name" to dir in place; 0 when it would not fit.
+static int Append(char* dir, size_t size, const char* name, size_t nameLength)
+{
+    size_t length = strlen(dir);
+    int fits = length + 1 + nameLength + 1 <= size;
+    if (fits) {
+        if (length == 0 || dir[length - 1] != '/')
+            dir[length++] = '/';
+        memcpy(dir + length, name, nameLength);
+        dir[length + nameLength] = '\0';
+    }
+    return fits;
+}
+
+// Looks in dir for an entry matching name without regard to case; copies the
+// real spelling into found. The first match in directory order wins, as two
+// names differing only in case cannot both come from the game's own files.
+static int FindCaseless(const char* dir, const char* name, size_t nameLength, char* found, size_t foundSize)
+{
+    int result = 0;
+    DIR* folder = opendir(dir[0] ? dir : ".");
+    if (folder) {
+        struct dirent* entry;
+        while (!result && (entry = readdir(folder)) != NULL) {
+            if (strlen(entry->d_name) == nameLength && strncasecmp(entry->d_name, name, nameLength) == 0
+                && nameLength < foundSize) {
+                memcpy(found, entry->d_name, nameLength + 1);
+                result = 1;
+            }
+        }
+        closedir(folder);
+    }
+    return result;
+}
+
+static const char* RootFor(const char* gamePath, const char** rest)
+{
+    // Skip leading separators so "\Data\x" and "Data\x" agree.
+    while (*gamePath == '\\' || *gamePath == '/')
+        gamePath++;
+    *rest = gamePath;
+    const char* root;
+    if (strncasecmp(gamePath, "Data", 4) == 0 && (gamePath[4] == '\\' || gamePath[4] == '/'))
+        root = VTFileUserRoot();
+    else
+        root = VTFileAssetRoot();
+    return root;
+}
+
+int VTFileResolve(const char* gamePath, char* out, size_t outSize)
+{
+    const char* rest;
+    const char* root = RootFor(gamePath, &rest);
+    int found = 1;
+    int fits = strlen(root) < outSize;
+    if (fits)
+        strcpy(out, root);
+
+    const char* p = rest;
+    while (fits && *p) {
+        // One component at a time: both separators count, and doubled ones
+        // ("Audio_Assets//BGM//x.mp3") are one separator.
+        size_t length = strcspn(p, "\\/");
+        if (length > 0) {
+            char name[256];
+            size_t start = strlen(out);
+            fits = Append(out, outSize, p, length);
+            // Once a part is missing, the rest keeps the game's spelling: it
+            // is the path a write would create.
+            if (fits && found && !Exists(out)) {
+                out[start] = '\0';
+                found = FindCaseless(out, p, length, name, sizeof name);
+                fits = Append(out, outSize, found ? name : p, length);
+            }
+        }
+        p += length;
+        while (*p == '\\' || *p == '/')
+            p++;
+    }
+    if (!fits) {
+        if (outSize > 0)
+            out[0] = '\0';
+        found = 0;
+    }
+    return found;
+}
+
+FILE* VTFileOpenRead(const char* gamePath, const char* mode)
+{
+    char path[PATH_SIZE];
+    FILE* file = NULL;
+    // Text and binary are the same here; "rt" is what the game asks for.
+    const char* posixMode = (mode && strchr(mode, 'b')) ? "rb" : "r";
+    if (VTFileResolve(gamePath, path, sizeof path) && !IsDirectory(path))
+        file = fopen(path, posixMode);
+    return file;
+}
+
+// mkdir -p for the folders above a file path.
+static int MakeParents(const char* filePath)
+{
+    char path[PATH_SIZE];
+    int ok = strlen(filePath) < sizeof path;
+    if (ok) {
+        strcpy(path, filePath);
+        for (char* p = path + 1; ok && *p; p++) {
+            if (*p == '/') {
+                *p = '\0';
+                if (mkdir(path, 0755) != 0 && errno != EEXIST)
+                    ok = 0;
+                else if (!IsDirectory(path))
+                    ok = 0;
+                *p = '/';
+            }
+        }
+    }
+    return ok;
+}
+
+static int WriteAll(int fd, const void* data, size_t size)
+{
+    const char* bytes = (const char*)data;
+    int ok = 1;
+    while (ok && size > 0) {
+        ssize_t written = write(fd, bytes, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        ok = written > 0;
+        if (ok) {
+            bytes += written;
+            size -= (size_t)written;
+        }
+    }
+    return ok;
+}
+
+int VTFileWriteAtomic(const char* gamePath, const void* data, size_t size)
+{
+    char path[PATH_SIZE];
+    char temp[PATH_SIZE + 16];
+    VTFileResolve(gamePath, path, sizeof path);
+    int ok = path[0] != '\0' && !IsDirectory(path) && MakeParents(path);
+    int fd = -1;
+    if (ok) {
+        // A fixed temporary name: one process writes at a time, and a stale
+        // one left by a crash is simply replaced.
+        snprintf(temp, sizeof temp, "%s.tmp", path);
+        fd = open(temp, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ok = fd >= 0;
+    }
+    if (ok) {
+        ok = WriteAll(fd, data, size) && fsync(fd) == 0;
+        ok = (close(fd) == 0) && ok;
+        if (ok)
+            ok = rename(temp, path) == 0;
+        if (!ok)
+            unlink(temp);
+    }
+    return ok;
+}
+
+static int FindInstalledRoot(char* out, size_t size)
+{
+    // An installed binary sits in <prefix>/bin; its data in <prefix>/share/kelvaro.
+    char exe[PATH_SIZE];
+    int found = 0;
+    ssize_t length = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (length > 0) {
+        exe[length] = '\0';
+        char* slash = strrchr(exe, '/');
+        if (slash) {
+            *slash = '\0';
+            char candidate[PATH_SIZE * 2];
+            snprintf(candidate, sizeof candidate, "%s/../%s", exe, KELVARO_INSTALLED_ASSETS);
+            char real[PATH_MAX];
+            if (realpath(candidate, real) && IsDirectory(real) && strlen(real) < size) {
+                char probe[PATH_MAX + 32];
+                snprintf(probe, sizeof probe, "%s/Graphic_Assets", real);
+                if (IsDirectory(probe)) {
+                    strcpy(out, real);
+                    found = 1;
+                }
+            }
+        }
+    }
+    return found;
+}
+
+const char* VTFileAssetRoot(void)
+{
+    if (assetRoot[0] == '\0') {
+        if (!FindInstalledRoot(assetRoot, sizeof assetRoot)) {
+            if (IsDirectory(KELVARO_SOURCE_ASSETS))
+                snprintf(assetRoot, sizeof assetRoot, "%s", KELVARO_SOURCE_ASSETS);
+            else
+                snprintf(assetRoot, sizeof assetRoot, ".");
+        }
+    }
+    return assetRoot;
+}
+
+const char* VTFileUserRoot(void)
+{
+    const char* dataHome = getenv("XDG_DATA_HOME");
+    const char* home = getenv("HOME");
+    if (dataHome && dataHome[0] == '/')
+        snprintf(userRoot, sizeof userRoot, "%s/kelvaro", dataHome);
+    else if (home && home[0])
+        snprintf(userRoot, sizeof userRoot, "%s/.local/share/kelvaro", home);
+    else
+        snprintf(userRoot, sizeof userRoot, "./kelvaro-data");
+    return userRoot;
+}

@@ -1,0 +1,24 @@
+// vtdebug.h -- broken engine invariants and notices, both as YES/NO boxes.
+#ifndef VTDEBUG_H
+#define VTDEBUG_H
+
+// 0 when condition holds. Otherwise shows "ASSERT!" with the failure's file,
+// line, function and description: YES returns 1 (the caller breaks into the
+// debugger), NO ends the process at once with exit code -1.
+int VTDebugAssert(int condition, const char* description, const char* function, const char* file, int line);
+// Shows text under "Important Message!"; 1 for YES, else 0.
+int VTDebugMessagePopup(const char* text);
+// Raises SIGTRAP: stops in an attached debugger.
+void VTDebugBreak(void);
+
+// The engine's checks: assert, and break when YES was chosen.
+#define VT_ASSERT(condition, description, function)                                   \
+    do {                                                                             \
+        if (VTDebugAssert((condition) ? 1 : 0, (description), (function), __FILE__, __LINE__)) \
+            VTDebugBreak();                                                          \
+    } while (0)
+
+#define VT_MSG_NOT_STUDENTS "This function should NOT be called by students."
+#define VT_MSG_OUT_OF_MEMORY "The game ran out of memory"
+
+#endif

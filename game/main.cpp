@@ -1,0 +1,7 @@
+// main.cpp -- process entry. The game takes no command-line options.
+#include "kelvaro.h"
+
+int main(void)
+{
+    return KelvaroMain();
+}

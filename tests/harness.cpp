@@ -1,0 +1,133 @@
+// harness.cpp -- child processes, shared result blocks and scripted game runs.
+#include "harness.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "kelvaro.h"
+#include "vtstatemanager.h"
+
+void* AllocateShared(size_t size)
+{
+    void* block = mmap(NULL, size, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    if (block == MAP_FAILED)
+        abort();
+    return block; // unmapped with the test process
+}
+
+int RunInChild(const std::function<void()>& body)
+{
+    fflush(stdout);
+    fflush(stderr);
+    pid_t pid = fork();
+    if (pid == 0) {
+        body();
+        fflush(stdout);
+        fflush(stderr);
+        _exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    int result = -1;
+    if (WIFEXITED(status))
+        result = WEXITSTATUS(status);
+    else if (WIFSIGNALED(status))
+        result = 128 + WTERMSIG(status);
+    return result;
+}
+
+static const GameScript* activeScript;
+static int frame;
+static std::vector<std::pair<std::string, std::string>> boxes;
+
+static int AnswerBox(const char* caption, const char* text)
+{
+    boxes.emplace_back(caption, text);
+    return activeScript ? activeScript->boxAnswer : VT_ANSWER_NO;
+}
+
+static void OnPump(void*)
+{
+    VTPlatformAdvanceClock(activeScript->frameTime);
+    if (frame < activeScript->frames) {
+        if (activeScript->onFrame)
+            activeScript->onFrame(frame, VTSMGetGameData());
+    } else if (frame == activeScript->frames) {
+        PostMessage(VT_WM_CLOSE, 0, 0);
+    }
+    frame++;
+}
+
+int RunGame(const GameScript& script)
+{
+    activeScript = &script;
+    frame = 0;
+    boxes.clear();
+    VTPlatformSetMessageBoxHook(AnswerBox);
+    VTPlatformUseVirtualClock();
+    VTPlatformScriptPad(NULL);
+    VTPlatformSetFrameHook(OnPump, NULL);
+    return KelvaroMain();
+}
+
+const std::vector<std::pair<std::string, std::string>>& ShownBoxes()
+{
+    return boxes;
+}
+
+void PostMessage(unsigned message, unsigned long wParam, long lParam)
+{
+    VTMessage m = {NULL, message, wParam, lParam};
+    VTPlatformPostMessage(&m);
+}
+
+void PostKey(unsigned long virtualKey, int down)
+{
+    PostMessage(down ? VT_WM_KEYDOWN : VT_WM_KEYUP, virtualKey, 0);
+}
+
+TempDataHome::TempDataHome()
+{
+    char pattern[] = "/tmp/kelvaro-test-XXXXXX";
+    path = mkdtemp(pattern);
+    setenv("XDG_DATA_HOME", path.c_str(), 1);
+}
+
+TempDataHome::~TempDataHome()
+{
+    std::string command = "rm -rf '" + path + "'";
+    if (system(command.c_str()) != 0)
+        fprintf(stderr, "could not remove %s\n", path.c_str());
+}
+
+std::string TempDataHome::File(const char* name) const
+{
+    return path + "/kelvaro/Data/" + name;
+}
+
+void TempDataHome::Write(const char* name, const std::string& contents) const
+{
+    std::string folder = path + "/kelvaro";
+    mkdir(folder.c_str(), 0755);
+    mkdir((folder + "/Data").c_str(), 0755);
+    std::ofstream(File(name), std::ios::binary) << contents;
+}
+
+std::string TempDataHome::Read(const char* name) const
+{
+    std::ifstream in(File(name), std::ios::binary);
+    if (!in)
+        return "<missing>";
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+}

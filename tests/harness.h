@@ -1,0 +1,59 @@
+// harness.h -- runs code, or the whole game, in a child process so that
+// every run starts from a fresh engine (its start-up functions work once per
+// process), and hands results back through shared memory.
+#ifndef HARNESS_H
+#define HARNESS_H
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gamedata.h"
+#include "platform/vtplatform.h"
+
+// Runs body in a forked child. Returns the child's exit status (0 when body
+// returned and no GoogleTest expectation failed inside it), or 128 + signal.
+int RunInChild(const std::function<void()>& body);
+
+// Memory the child writes and the parent reads afterwards. Zero-filled.
+template <typename T>
+T* SharedBlock()
+{
+    extern void* AllocateShared(size_t size);
+    return static_cast<T*>(AllocateShared(sizeof(T)));
+}
+
+// A scripted run of the real program: fixed frame time, scripted input, no
+// real controller, message boxes answered by the script.
+struct GameScript
+{
+    int frames = 3;          // frames to run before the window is closed
+    double frameTime = 1.0 / 60.0;
+    int boxAnswer = VT_ANSWER_NO;
+    // Called at every frame's message pump, before SDL's events: post
+    // messages, script the pad, record what the frame saw.
+    std::function<void(int frame, GameData* data)> onFrame;
+};
+
+// Inside a child: runs the program under the script and returns its result.
+int RunGame(const GameScript& script);
+
+// Boxes the program showed during RunGame (caption, text), in order.
+const std::vector<std::pair<std::string, std::string>>& ShownBoxes();
+
+// Message helpers for scripts.
+void PostKey(unsigned long virtualKey, int down);
+void PostMessage(unsigned message, unsigned long wParam, long lParam);
+
+// A fresh $XDG_DATA_HOME for one test; removed with the object.
+struct TempDataHome
+{
+    TempDataHome();
+    ~TempDataHome();
+    std::string path;           // the XDG_DATA_HOME folder
+    std::string File(const char* name) const; // path of Data/<name>
+    void Write(const char* name, const std::string& contents) const;
+    std::string Read(const char* name) const; // "<missing>" when absent
+};
+
+#endif
