@@ -1,0 +1,317 @@
+// The platform layer as the engine sees it: SDL's events become Windows
+// messages and key codes, a virtual controller reads in the XInput layout,
+// files resolve the Windows way, and the debug boxes say exactly their text.
+#include <gtest/gtest.h>
+#include <SDL.h>
+#include <signal.h>
+#include <string.h>
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "harness.h"
+#include "platform/vtfiles.h"
+#include "vtdebug.h"
+#include "vtgametimer.h"
+
+namespace {
+
+std::vector<VTMessage> Drain()
+{
+    std::vector<VTMessage> messages;
+    VTMessage m;
+    VTPlatformPumpMessages();
+    while (VTPlatformNextMessage(&m))
+        messages.push_back(m);
+    return messages;
+}
+
+void PushKey(SDL_Keycode key, Uint32 type, Uint16 mod = KMOD_NONE, int repeat = 0)
+{
+    SDL_Event event = {};
+    event.type = type;
+    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event.key.repeat = (Uint8)repeat;
+    event.key.keysym.sym = key;
+    event.key.keysym.mod = mod;
+    SDL_PushEvent(&event);
+}
+
+} // namespace
+
+TEST(Platform, KeysArriveAsWindowsVirtualKeys)
+{
+    EXPECT_EQ(0, RunInChild([] {
+        VTPlatformInit();
+        Drain();
+        struct Case { const char* name; SDL_Keycode key; Uint16 mod; unsigned message; unsigned long vk; };
+        const Case cases[] = {
+            {"left ctrl", SDLK_LCTRL, KMOD_LCTRL, VT_WM_KEYDOWN, 17},
+            {"right ctrl", SDLK_RCTRL, KMOD_RCTRL, VT_WM_KEYDOWN, 17},
+            {"left shift", SDLK_LSHIFT, KMOD_LSHIFT, VT_WM_KEYDOWN, 16},
+            {"right shift", SDLK_RSHIFT, KMOD_RSHIFT, VT_WM_KEYDOWN, 16},
+            {"a", SDLK_a, KMOD_NONE, VT_WM_KEYDOWN, 65},
+            {"z", SDLK_z, KMOD_NONE, VT_WM_KEYDOWN, 90},
+            {"0", SDLK_0, KMOD_NONE, VT_WM_KEYDOWN, 48},
+            {"9", SDLK_9, KMOD_NONE, VT_WM_KEYDOWN, 57},
+            {"F1", SDLK_F1, KMOD_NONE, VT_WM_KEYDOWN, 112},
+            {"F4", SDLK_F4, KMOD_NONE, VT_WM_KEYDOWN, 115},
+            {"F12", SDLK_F12, KMOD_NONE, VT_WM_KEYDOWN, 123},
+            {"escape", SDLK_ESCAPE, KMOD_NONE, VT_WM_KEYDOWN, 27},
+            {"enter", SDLK_RETURN, KMOD_NONE, VT_WM_KEYDOWN, 13},
+            {"keypad enter", SDLK_KP_ENTER, KMOD_NONE, VT_WM_KEYDOWN, 13},
+            {"space", SDLK_SPACE, KMOD_NONE, VT_WM_KEYDOWN, 32},
+            {"backspace", SDLK_BACKSPACE, KMOD_NONE, VT_WM_KEYDOWN, 8},
+            {"tab", SDLK_TAB, KMOD_NONE, VT_WM_KEYDOWN, 9},
+            {"left", SDLK_LEFT, KMOD_NONE, VT_WM_KEYDOWN, 37},
+            {"up", SDLK_UP, KMOD_NONE, VT_WM_KEYDOWN, 38},
+            {"right", SDLK_RIGHT, KMOD_NONE, VT_WM_KEYDOWN, 39},
+            {"down", SDLK_DOWN, KMOD_NONE, VT_WM_KEYDOWN, 40},
+            {"keypad 5 is not a digit key", SDLK_KP_5, KMOD_NONE, VT_WM_KEYDOWN, 101},
+            {"unknown key", SDLK_VOLUMEUP, KMOD_NONE, VT_WM_KEYDOWN, VT_VK_UNKNOWN},
+            {"alt+x is a system key", SDLK_x, KMOD_LALT, VT_WM_SYSKEYDOWN, 88},
+            {"alt itself", SDLK_LALT, KMOD_LALT, VT_WM_SYSKEYDOWN, 18},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            PushKey(c.key, SDL_KEYDOWN, c.mod);
+            PushKey(c.key, SDL_KEYUP, KMOD_NONE);
+            std::vector<VTMessage> messages = Drain();
+            ASSERT_EQ(2u, messages.size());
+            EXPECT_EQ(c.message, messages[0].message);
+            EXPECT_EQ(c.vk, messages[0].wParam);
+            EXPECT_EQ(c.vk == 18 ? (unsigned)VT_WM_SYSKEYUP : (unsigned)VT_WM_KEYUP, messages[1].message);
+        }
+
+        SCOPED_TRACE("auto-repeat is another key-down");
+        PushKey(SDLK_UP, SDL_KEYDOWN, KMOD_NONE, 0);
+        PushKey(SDLK_UP, SDL_KEYDOWN, KMOD_NONE, 1);
+        std::vector<VTMessage> messages = Drain();
+        ASSERT_EQ(2u, messages.size());
+        EXPECT_EQ((unsigned)VT_WM_KEYDOWN, messages[1].message);
+    }));
+}
+
+TEST(Platform, MouseAndCloseEvents)
+{
+    EXPECT_EQ(0, RunInChild([] {
+        VTPlatformInit();
+        Drain();
+        SDL_Event event = {};
+        event.type = SDL_MOUSEWHEEL;
+        event.wheel.y = -2;
+        SDL_PushEvent(&event);
+        event = {};
+        event.type = SDL_MOUSEBUTTONDOWN;
+        event.button.button = SDL_BUTTON_MIDDLE;
+        event.button.x = 10;
+        event.button.y = 20;
+        SDL_PushEvent(&event);
+        event = {};
+        event.type = SDL_QUIT;
+        SDL_PushEvent(&event);
+        std::vector<VTMessage> messages = Drain();
+        ASSERT_EQ(3u, messages.size());
+        EXPECT_EQ((unsigned)VT_WM_MOUSEWHEEL, messages[0].message);
+        EXPECT_EQ(-240, (short)(messages[0].wParam >> 16));
+        EXPECT_EQ((unsigned)VT_WM_MBUTTONDOWN, messages[1].message);
+        EXPECT_EQ((unsigned)VT_WM_CLOSE, messages[2].message);
+    }));
+}
+
+TEST(Platform, VirtualControllerInXInputLayout)
+{
+    EXPECT_EQ(0, RunInChild([] {
+        VTPlatformInit();
+        VTPadState pad;
+        EXPECT_EQ(0, VTPlatformReadPad(&pad));
+        EXPECT_EQ(0, pad.buttons);
+
+        int device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                               SDL_CONTROLLER_BUTTON_MAX, 0);
+        ASSERT_GE(device, 0) << SDL_GetError();
+        Drain(); // the ADDED event opens it
+        SDL_Joystick* stick = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(device));
+        ASSERT_NE(nullptr, stick);
+        SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_A, 1);
+        SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, 1);
+        SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, 32767);
+        SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTY, -32768); // pushed up
+        SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_RIGHTY, 32767);  // pulled down
+        SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767);
+        // A virtual pad's raw trigger axis rests at -32768, which SDL reports as 0.
+        SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768);
+        Drain();
+        ASSERT_EQ(1, VTPlatformReadPad(&pad));
+        EXPECT_EQ(VT_PAD_A | VT_PAD_RIGHT_SHOULDER, pad.buttons);
+        EXPECT_EQ(32767, pad.thumbLX);
+        EXPECT_EQ(32767, pad.thumbLY);
+        EXPECT_EQ(-32768, pad.thumbRY);
+        EXPECT_EQ(255, pad.leftTrigger);
+        EXPECT_EQ(0, pad.rightTrigger);
+
+        SDL_JoystickDetachVirtual(device);
+        Drain();
+        EXPECT_EQ(0, VTPlatformReadPad(&pad));
+    }));
+}
+
+TEST(Platform, TimerMeasuresTheFrame)
+{
+    EXPECT_EQ(0, RunInChild([] {
+        VTPlatformUseVirtualClock();
+        VTTimerInit();
+        VTPlatformAdvanceClock(100.0); // a large counter must not disturb a short frame
+        VTTimerStartFrame();
+        VTPlatformAdvanceClock(0.25);
+        EXPECT_FLOAT_EQ(0.25f, VTTimerEndFrame());
+        VTTimerStartFrame();
+        EXPECT_EQ(0.0f, VTTimerEndFrame());
+    }));
+}
+
+namespace {
+struct Box
+{
+    int count;
+    char caption[64];
+    char text[2048];
+};
+Box* box;
+int answer;
+int Record(const char* caption, const char* text)
+{
+    box->count++;
+    snprintf(box->caption, sizeof box->caption, "%s", caption);
+    snprintf(box->text, sizeof box->text, "%s", text);
+    return answer;
+}
+} // namespace
+
+TEST(Debug, AssertionTextAndAnswers)
+{
+    box = SharedBlock<Box>();
+    SCOPED_TRACE("a holding condition shows nothing");
+    EXPECT_EQ(0, RunInChild([] {
+        VTPlatformSetMessageBoxHook(Record);
+        EXPECT_EQ(0, VTDebugAssert(1, "x", "F", "f.cpp", 1));
+    }));
+    EXPECT_EQ(0, box->count);
+
+    SCOPED_TRACE("NO ends the process with -1");
+    answer = VT_ANSWER_NO;
+    int status = RunInChild([] {
+        VTPlatformSetMessageBoxHook(Record);
+        VTDebugAssert(0, "Key is out of range", "VTInputIsPressed", "engine/vtinput.cpp", 171);
+        _exit(3); // not reached
+    });
+    EXPECT_EQ(255, status);
+    EXPECT_STREQ("ASSERT!", box->caption);
+    EXPECT_STREQ("ASSERTION FAILURE:\nFile: engine/vtinput.cpp\nLine: 171\nFunction: VTInputIsPressed\n\n"
+                 " Description: Key is out of range\n\nYES: Break into the Debugger.\nNO: Exit immediately",
+                 box->text);
+
+    SCOPED_TRACE("YES returns 1 and the engine's check traps");
+    answer = VT_ANSWER_YES;
+    EXPECT_EQ(0, RunInChild([] {
+        VTPlatformSetMessageBoxHook(Record);
+        EXPECT_EQ(1, VTDebugAssert(0, "d", "F", "f.cpp", 2));
+    }));
+    EXPECT_EQ(128 + SIGTRAP, RunInChild([] {
+        VTPlatformSetMessageBoxHook(Record);
+        VT_ASSERT(0, "d", "F");
+    }));
+}
+
+TEST(Debug, LongTextsAreCut)
+{
+    box = SharedBlock<Box>();
+    answer = VT_ANSWER_YES;
+    EXPECT_EQ(0, RunInChild([] {
+        VTPlatformSetMessageBoxHook(Record);
+        std::string longText(5000, 'x');
+        VTDebugAssert(0, longText.c_str(), "F", longText.c_str(), 1);
+        EXPECT_EQ(1023u, strlen(box->text));
+        EXPECT_EQ(1, VTDebugMessagePopup(longText.c_str()));
+        EXPECT_STREQ("Important Message!", box->caption);
+        EXPECT_EQ(1023u, strlen(box->text));
+    }));
+    answer = VT_ANSWER_NO;
+    EXPECT_EQ(0, RunInChild([] {
+        VTPlatformSetMessageBoxHook(Record);
+        EXPECT_EQ(0, VTDebugMessagePopup("FullScreen is not supported."));
+    }));
+}
+
+TEST(Debug, NoDisplayAnswersNo)
+{
+    // Without a box to show, the text goes to standard error and NO ends it.
+    EXPECT_EQ(255, RunInChild([] {
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        VTDebugAssert(0, "d", "F", "f.cpp", 3);
+    }));
+}
+
+TEST(Files, WindowsPathsResolveCaselessly)
+{
+    TempDataHome home;
+    std::string data = home.path + "/kelvaro/Data";
+    home.Write("Option.txt", "010");
+    mkdir((data + "/MEssage").c_str(), 0755);
+    FILE* f = fopen((data + "/MEssage/Dials.TGA").c_str(), "w");
+    fclose(f);
+
+    struct Case { const char* name; const char* path; int found; std::string real; };
+    const Case cases[] = {
+        {"exact", "Data\\Option.txt", 1, data + "/Option.txt"},
+        {"other case", "data\\OPTION.TXT", 1, data + "/Option.txt"},
+        {"nested, case differs at each level", "Data\\message\\dials.tga", 1, data + "/MEssage/Dials.TGA"},
+        {"forward and doubled slashes", "Data//Message//dials.tga", 1, data + "/MEssage/Dials.TGA"},
+        {"missing file keeps the game's spelling", "Data\\message\\New.txt", 0, data + "/MEssage/New.txt"},
+        {"missing folder", "Data\\Nope\\x.txt", 0, data + "/Nope/x.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        char out[4096];
+        EXPECT_EQ(c.found, VTFileResolve(c.path, out, sizeof out));
+        EXPECT_EQ(c.real, out);
+    }
+    char tiny[8];
+    EXPECT_EQ(0, VTFileResolve("Data\\Option.txt", tiny, sizeof tiny));
+    EXPECT_STREQ("", tiny);
+
+    FILE* option = VTFileOpenRead("DATA\\option.txt", "rt");
+    ASSERT_NE(nullptr, option);
+    char text[8] = {};
+    EXPECT_NE(nullptr, fgets(text, sizeof text, option));
+    fclose(option);
+    EXPECT_STREQ("010", text);
+    EXPECT_EQ(nullptr, VTFileOpenRead("Data\\Message", "rt")) << "a folder is not a file";
+}
+
+TEST(Files, AtomicWrites)
+{
+    TempDataHome home;
+    SCOPED_TRACE("the folder is made on first write");
+    EXPECT_EQ(1, VTFileWriteAtomic("Data\\Score.txt", "250", 3));
+    EXPECT_EQ("250", home.Read("Score.txt"));
+
+    SCOPED_TRACE("replacing keeps the existing spelling and leaves no temporary file");
+    home.Write("score.TXT", "1");
+    unlink(home.File("Score.txt").c_str());
+    EXPECT_EQ(1, VTFileWriteAtomic("Data\\Score.txt", "77", 2));
+    EXPECT_EQ("77", home.Read("score.TXT"));
+    EXPECT_EQ("<missing>", home.Read("Score.txt"));
+    EXPECT_EQ("<missing>", home.Read("score.TXT.tmp"));
+
+    SCOPED_TRACE("a write that cannot happen leaves the old file alone");
+    std::string blocked = home.File("Blocked");
+    mkdir(blocked.c_str(), 0755);
+    EXPECT_EQ(0, VTFileWriteAtomic("Data\\Blocked", "x", 1)) << "a folder cannot be replaced by a file";
+    mkdir((blocked + "/in.txt.tmp").c_str(), 0755); // the temporary name is taken
+    home.Write("Blocked/in.txt", "old");
+    EXPECT_EQ(0, VTFileWriteAtomic("Data\\Blocked\\in.txt", "new", 3));
+    EXPECT_EQ("old", home.Read("Blocked/in.txt"));
+}
