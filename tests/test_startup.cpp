@@ -187,3 +187,43 @@ TEST(Startup, WindowManagerCloseEndsTheStateCleanly)
     EXPECT_EQ(1, life->quitting);
     EXPECT_EQ(0, life->boxes) << "no texture or guard assertion on the way out";
 }
+
+namespace {
+struct Placement
+{
+    int width, height, clientWidth, clientHeight, desktopWidth, desktopHeight;
+    int x, y, cursor[3];
+};
+} // namespace
+
+TEST(Startup, ResolutionChangeResizesAndCentresTheWindow)
+{
+    Placement* seen = SharedBlock<Placement>();
+    EXPECT_EQ(0, RunInChild([seen] {
+        int record = 0;
+        VTApplicationInitInfo info = {NULL, "Kelvaro", &record, (int)sizeof record, 720, 1280, 0};
+        VTApplicationInit(&info);
+        VTApplicationSetResolution(1024, 768);
+        VTApplicationProcessMessages(); // the size message follows the change
+        seen->width = VTApplicationGetWidth();
+        seen->height = VTApplicationGetHeight();
+        VTPlatformGetDesktopSize(&seen->desktopWidth, &seen->desktopHeight);
+        int rect[4] = {0, 0, 1024, 768};
+        VTApplicationCenterWindow(VT_STYLE_FULLSCREEN, rect, &seen->x, &seen->y);
+        // The cursor counter counts like the system's: hidden below zero.
+        seen->cursor[0] = VTApplicationShowCursor(0);
+        seen->cursor[1] = VTApplicationShowCursor(0);
+        seen->cursor[2] = VTApplicationShowCursor(1);
+        VTApplicationClose(0); // does nothing
+        EXPECT_EQ(0, VTApplicationIsQuitting());
+        VTApplicationClose(1);
+        EXPECT_EQ(1, VTApplicationIsQuitting());
+    }));
+    EXPECT_EQ(1024, seen->width);
+    EXPECT_EQ(768, seen->height);
+    EXPECT_EQ(seen->desktopWidth / 2 - 512, seen->x);
+    EXPECT_EQ(seen->desktopHeight / 2 - 384, seen->y);
+    EXPECT_EQ(-1, seen->cursor[0]);
+    EXPECT_EQ(-2, seen->cursor[1]);
+    EXPECT_EQ(-1, seen->cursor[2]);
+}
