@@ -507,6 +507,9 @@ int VTPlatformCreateGLContext(VTWindow* window)
         glContext = SDL_GL_CreateContext(window->sdl);
         if (!glContext)
             fprintf(stderr, "kelvaro: no OpenGL context: %s\n", SDL_GetError());
+        // Frames follow the display: adaptive vsync where offered, else plain.
+        else if (SDL_GL_SetSwapInterval(-1) != 0)
+            SDL_GL_SetSwapInterval(1);
     }
     return glContext != NULL;
 }
