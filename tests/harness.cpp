@@ -6,6 +6,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -30,6 +31,9 @@ int RunInChild(const std::function<void()>& body)
     fflush(stderr);
     pid_t pid = fork();
     if (pid == 0) {
+        // Children that are meant to die by a signal leave no core files.
+        struct rlimit noCore = {0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
         body();
         fflush(stdout);
         fflush(stderr);

@@ -2,11 +2,14 @@
 // saved options choosing the window, full screen and its fallback, and a
 // window closed by the window manager ending the running state cleanly.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <string.h>
+#include <unistd.h>
 
 #include "harness.h"
 #include "kelvaro.h"
 #include "vtapplication.h"
+#include "vtinput.h"
 #include "vtstatemanager.h"
 
 namespace {
@@ -226,4 +229,30 @@ TEST(Startup, ResolutionChangeResizesAndCentresTheWindow)
     EXPECT_EQ(-1, seen->cursor[0]);
     EXPECT_EQ(-2, seen->cursor[1]);
     EXPECT_EQ(-1, seen->cursor[2]);
+}
+
+TEST(Startup, FatalEndsInFullScreenStillEnd)
+{
+    // The desktop mode is put back on the way out; the way out must stay the
+    // same: the signal still kills, NO still exits with -1.
+    struct Case { const char* name; int signalNumber; int status; };
+    const Case cases[] = {{"crash", SIGSEGV, 128 + SIGSEGV}, {"abort", SIGABRT, 128 + SIGABRT},
+                          {"assertion answered NO", 0, 255}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        int status = RunInChild([&c] {
+            VTPlatformSetMessageBoxHook([](const char*, const char*) { return (int)VT_ANSWER_NO; });
+            int record = 0, width = 0, height = 0;
+            VTPlatformInit();
+            VTPlatformGetDesktopSize(&width, &height);
+            VTApplicationInitInfo info = {NULL, "Kelvaro", &record, (int)sizeof record, height, width, 1};
+            VTApplicationInit(&info);
+            if (c.signalNumber)
+                raise(c.signalNumber);
+            else
+                VTInputIsPressed(0);
+            _exit(3);
+        });
+        EXPECT_EQ(c.status, status);
+    }
 }
