@@ -6,7 +6,7 @@ CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=Release
 # Under no display the tests get a virtual X server with real GL (Mesa).
 XVFB := xvfb-run -a -s "-screen 0 1920x1080x24"
 
-.PHONY: run test build deps deps-test clean
+.PHONY: run test build deps deps-test clean assets deps-assets
 
 run: deps build
 	./$(BUILD)/kelvaro
@@ -29,3 +29,15 @@ deps-test:
 
 clean:
 	rm -rf $(BUILD)
+
+# Regenerates every picture and sound into assets/; commit the result.
+assets: deps-assets
+	cmake -S tools/assetgen -B $(BUILD)/assetgen $(CMAKE_FLAGS)
+	cmake --build $(BUILD)/assetgen -j $(JOBS)
+	rm -rf $(BUILD)/assets-new
+	./$(BUILD)/assetgen/kelvaro-assetgen $(BUILD)/assets-new > /dev/null
+	rm -rf assets/Graphic_Assets assets/Audio_Assets
+	mv $(BUILD)/assets-new/Graphic_Assets $(BUILD)/assets-new/Audio_Assets assets/
+
+deps-assets:
+	@sh tools/install-deps.sh assets
