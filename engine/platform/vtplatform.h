@@ -97,6 +97,8 @@ void VTPlatformGetClientSize(VTWindow* window, int* width, int* height);
 void VTPlatformGetFrameSize(VTWindow* window, int* left, int* top, int* right, int* bottom);
 // Size of the desktop's current display mode.
 void VTPlatformGetDesktopSize(int* width, int* height);
+// Display modes the game's display offers (0 when unknown).
+int VTPlatformCountDisplayModes(void);
 
 // Switches the display to a width x height mode and the window to full screen.
 // Returns 0 and leaves everything windowed when the display has no such mode or

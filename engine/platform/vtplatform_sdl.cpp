@@ -197,6 +197,12 @@ void VTPlatformGetDesktopSize(int* width, int* height)
     }
 }
 
+int VTPlatformCountDisplayModes(void)
+{
+    int modes = SDL_GetNumDisplayModes(DisplayOf());
+    return modes > 0 ? modes : 0;
+}
+
 // The display's mode of exactly this size with the desktop's pixel format
 // when there is one; 0 when the display has no such mode.
 static int FindMode(int display, int width, int height, SDL_DisplayMode* found)
