@@ -73,7 +73,13 @@ static int FindCaseless(const char* dir, const char* name, size_t nameLength, ch
 
 static const char* RootFor(const char* gamePath, const char** rest)
 {
-    // Skip leading separators so "\Data\x" and "Data\x" agree.
+    // A path starting with a slash is already a real path: tools and tests
+    // hand the loaders files of their own.
+    if (gamePath[0] == '/') {
+        *rest = gamePath + 1;
+        return "/";
+    }
+    // Skip leading backslashes so "\Data\x" and "Data\x" agree.
     while (*gamePath == '\\' || *gamePath == '/')
         gamePath++;
     *rest = gamePath;

@@ -3,7 +3,8 @@
 // "Graphic_Assets\Menu\title.tga"): backslashes become slashes and every path
 // component is matched case-insensitively when the exact name is missing.
 // "Data\..." lives in the player's data folder ($XDG_DATA_HOME/kelvaro/Data);
-// everything else is read from the game's asset root.
+// everything else is read from the game's asset root. A path that starts with
+// "/" is a real absolute path (tools and tests), resolved the same way.
 #ifndef VTFILES_H
 #define VTFILES_H
 

@@ -1,0 +1,195 @@
+// vttextureloading.cpp -- the TGA reader and the texture count it keeps.
+// Only the two true-colour image types are accepted, with no image ID, no
+// colour map and origin 0, so the 12 bytes before the size fields must match
+// one of two templates exactly.
+#include "vttextureloading.h"
+
+#include <GL/glew.h>
+#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "platform/vtfiles.h"
+#include "vtdebug.h"
+#include "vtmath.h"
+
+static int textureCount;
+
+static const unsigned char rawTemplate[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+static const unsigned char rleTemplate[12] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+
+unsigned VTGraphicsLoadTexture(const char* path)
+{
+    GLuint id = VT_TEXTURE_NONE;
+    VTImage image;
+    memset(&image, 0, sizeof image);
+    if (VTGraphicsLoadTGA(&image, path)) {
+        glGenTextures(1, &id);
+        glBindTexture(GL_TEXTURE_2D, id);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        // Rows of a 24-bit image one or two pixels wide are not 4-byte
+        // aligned; read them as packed.
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glTexImage2D(GL_TEXTURE_2D, 0, (GLint)image.format, image.width, image.height, 0, image.format,
+                     GL_UNSIGNED_BYTE, image.pixels);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        free(image.pixels);
+        textureCount++;
+    }
+    return id;
+}
+
+void VTGraphicsUnloadTexture(unsigned textureId)
+{
+    GLuint id = textureId;
+    glDeleteTextures(1, &id);
+    textureCount--;
+}
+
+int VTGraphicsGetTextureCount(void)
+{
+    return textureCount;
+}
+
+void VTGraphicsLoadFail(VTImage* image, FILE** file, const char* reason)
+{
+    if (image) {
+        free(image->pixels);
+        image->pixels = NULL;
+    }
+    if (*file)
+        fclose(*file);
+    *file = NULL;
+    VT_ASSERT(0, reason, "VTGraphicsLoadFail");
+}
+
+int VTGraphicsLoadTGA(VTImage* image, const char* path)
+{
+    FILE* file = VTFileOpenRead(path, "rb");
+    if (!file) {
+        VT_ASSERT(0, "The Texture file could not be opened", "VTGraphicsLoadTGA");
+        return 0;
+    }
+    // After a failure the assertion either ends the process or, when the
+    // debugger was chosen and the program continued, comes back here: the
+    // load then stops with nothing held.
+    unsigned char header[18];
+    if (fread(header, 1, sizeof header, file) != sizeof header) {
+        VTGraphicsLoadFail(NULL, &file, "Error Reading file");
+        return 0;
+    }
+    if (!VTGraphicsReadTGAHeader(image, header)) {
+        VTGraphicsLoadFail(image, &file, "Error reading file");
+        return 0;
+    }
+    if (!VTIsPowerOfTwo(image->width) || !VTIsPowerOfTwo(image->height)) {
+        VTGraphicsLoadFail(image, &file, "Textures must be powers of two.");
+        return 0;
+    }
+    int read;
+    if (memcmp(header, rawTemplate, sizeof rawTemplate) == 0) {
+        read = VTGraphicsReadTGARaw(image, &file);
+    } else if (memcmp(header, rleTemplate, sizeof rleTemplate) == 0) {
+        read = VTGraphicsReadTGARLE(image, &file);
+    } else {
+        VTGraphicsLoadFail(image, &file, "Invalid File type");
+        return 0;
+    }
+    if (!read)
+        return 0;
+    fclose(file);
+    return 1;
+}
+
+int VTGraphicsReadTGAHeader(VTImage* image, const unsigned char header[18])
+{
+    image->pixels = NULL;
+    image->width = header[12] | (header[13] << 8);
+    image->height = header[14] | (header[15] << 8);
+    image->bitsPerPixel = header[16];
+    image->bytesPerPixel = image->bitsPerPixel / 8;
+    image->format = image->bitsPerPixel == 24 ? GL_RGB : GL_RGBA;
+    if (image->width == 0 || image->height == 0 || (image->bitsPerPixel != 24 && image->bitsPerPixel != 32))
+        return 0;
+    // 65535 x 65535 x 4 does not fit the 32-bit size: refuse it rather than
+    // allocate a wrapped-around small buffer and overrun it.
+    uint64_t size = (uint64_t)image->width * (uint64_t)image->height * (uint64_t)image->bytesPerPixel;
+    if (size > UINT32_MAX)
+        return 0;
+    image->size = (unsigned)size;
+    image->pixels = (unsigned char*)malloc(image->size);
+    return image->pixels != NULL;
+}
+
+int VTGraphicsReadTGARaw(VTImage* image, FILE** file)
+{
+    if (fread(image->pixels, 1, image->size, *file) != image->size) {
+        VTGraphicsLoadFail(image, file, "Error Reading file");
+        return 0;
+    }
+    for (unsigned i = 0; i < image->size; i += (unsigned)image->bytesPerPixel) {
+        unsigned char blue = image->pixels[i];
+        image->pixels[i] = image->pixels[i + 2];
+        image->pixels[i + 2] = blue;
+    }
+    return 1;
+}
+
+// Writes one pixel of the colour buffer with blue and red exchanged.
+static void PutPixel(VTImage* image, unsigned byte, const unsigned char colour[4])
+{
+    image->pixels[byte] = colour[2];
+    image->pixels[byte + 1] = colour[1];
+    image->pixels[byte + 2] = colour[0];
+    if (image->bytesPerPixel == 4)
+        image->pixels[byte + 3] = colour[3];
+}
+
+int VTGraphicsReadTGARLE(VTImage* image, FILE** file)
+{
+    unsigned pixelCount = (unsigned)image->width * (unsigned)image->height;
+    unsigned currentPixel = 0;
+    unsigned currentByte = 0;
+    size_t pixelBytes = (size_t)image->bytesPerPixel;
+    unsigned char colour[4] = {0, 0, 0, 0};
+    do {
+        unsigned char packet;
+        if (fread(&packet, 1, 1, *file) != 1) {
+            VTGraphicsLoadFail(image, file, "Error Reading file");
+            return 0;
+        }
+        if (packet >= 128) {
+            unsigned count = packet - 127u;
+            if (fread(colour, 1, pixelBytes, *file) != pixelBytes) {
+                VTGraphicsLoadFail(image, file, "Error Reading File");
+                return 0;
+            }
+            if (currentPixel + count > pixelCount) {
+                VTGraphicsLoadFail(image, file, "Invalid File");
+                return 0;
+            }
+            for (unsigned i = 0; i < count; i++) {
+                PutPixel(image, currentByte, colour);
+                currentByte += (unsigned)pixelBytes;
+                currentPixel++;
+            }
+        } else {
+            unsigned count = packet + 1u;
+            if (currentPixel + count > pixelCount) {
+                VTGraphicsLoadFail(image, file, "Invalid file.");
+                return 0;
+            }
+            for (unsigned i = 0; i < count; i++) {
+                if (fread(colour, 1, pixelBytes, *file) != pixelBytes) {
+                    VTGraphicsLoadFail(image, file, "Error reading file");
+                    return 0;
+                }
+                PutPixel(image, currentByte, colour);
+                currentByte += (unsigned)pixelBytes;
+                currentPixel++;
+            }
+        }
+    } while (currentPixel < pixelCount);
+    return 1;
+}

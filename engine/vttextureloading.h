@@ -1,0 +1,42 @@
+// vttextureloading.h -- TGA images (true colour, 24 or 32 bits, raw or
+// run-length encoded, power-of-two sides) read into OpenGL textures, and the
+// count of textures alive, which must be back to 0 at graphics shutdown.
+#ifndef VTTEXTURELOADING_H
+#define VTTEXTURELOADING_H
+
+#include <stdio.h>
+
+// The reader's working record.
+typedef struct VTImage
+{
+    unsigned char* pixels; // size bytes, rows bottom to top, RGB(A) once read
+    int bitsPerPixel;      // 24 or 32
+    int bytesPerPixel;
+    int width;
+    int height;
+    unsigned reserved;
+    unsigned format; // GL_RGB for 24 bits, GL_RGBA otherwise
+    unsigned size;   // bytes per pixel x width x height
+} VTImage;
+
+#define VT_TEXTURE_NONE 0xFFFFFFFFu // what a failed load returns
+
+// Reads a TGA (a game path such as "Graphic_Assets\ScoreBox.tga") into a
+// linearly filtered 2D texture. The texture id, or VT_TEXTURE_NONE after the
+// assertion that reports why not.
+unsigned VTGraphicsLoadTexture(const char* path);
+void VTGraphicsUnloadTexture(unsigned textureId);
+int VTGraphicsGetTextureCount(void);
+
+// The reader's steps, each 1 on success. A failure after the file was opened
+// goes through VTGraphicsLoadFail, which leaves nothing allocated or open.
+int VTGraphicsLoadTGA(VTImage* image, const char* path);
+// Decodes the 18 header bytes and allocates the pixel buffer.
+int VTGraphicsReadTGAHeader(VTImage* image, const unsigned char header[18]);
+int VTGraphicsReadTGARaw(VTImage* image, FILE** file);
+int VTGraphicsReadTGARLE(VTImage* image, FILE** file);
+// Frees the image's pixels (image may be NULL), closes *file, sets it to NULL
+// and raises the assertion with reason as its description.
+void VTGraphicsLoadFail(VTImage* image, FILE** file, const char* reason);
+
+#endif

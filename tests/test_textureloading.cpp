@@ -1,0 +1,257 @@
+// The TGA reader over files crafted here: what it accepts and decodes, and
+// how each refusal is reported and leaves nothing behind.
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdio.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "harness.h"
+#include "vttextureloading.h"
+
+namespace {
+
+typedef std::vector<unsigned char> Bytes;
+
+// An 18-byte header: type, size and depth, everything else zero unless a
+// test changes it.
+Bytes Header(int type, int width, int height, int bits)
+{
+    Bytes h(18, 0);
+    h[2] = (unsigned char)type;
+    h[12] = (unsigned char)(width & 0xFF);
+    h[13] = (unsigned char)(width >> 8);
+    h[14] = (unsigned char)(height & 0xFF);
+    h[15] = (unsigned char)(height >> 8);
+    h[16] = (unsigned char)bits;
+    return h;
+}
+
+Bytes operator+(Bytes a, const Bytes& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Bytes Repeat(const Bytes& pixel, int times)
+{
+    Bytes out;
+    for (int i = 0; i < times; i++)
+        out = out + pixel;
+    return out;
+}
+
+struct TgaFile
+{
+    explicit TgaFile(const Bytes& bytes)
+    {
+        char name[] = "/tmp/kelvaro-tga-XXXXXX";
+        int fd = mkstemp(name);
+        path = name;
+        FILE* f = fdopen(fd, "wb");
+        fwrite(bytes.data(), 1, bytes.size(), f);
+        fclose(f);
+    }
+    ~TgaFile() { remove(path.c_str()); }
+    std::string path;
+};
+
+int OpenDescriptors()
+{
+    int count = 0;
+    DIR* dir = opendir("/proc/self/fd");
+    while (readdir(dir))
+        count++;
+    closedir(dir);
+    return count;
+}
+
+struct Loaded
+{
+    int ok;
+    int width, height, bits, format;
+    unsigned size;
+    unsigned char pixels[4096];
+};
+
+Loaded* Load(const Bytes& bytes)
+{
+    static Loaded* result;
+    result = SharedBlock<Loaded>();
+    TgaFile file(bytes);
+    static std::string path;
+    path = file.path;
+    EXPECT_EQ(0, RunInChild([] {
+        VTImage image;
+        memset(&image, 0, sizeof image);
+        result->ok = VTGraphicsLoadTGA(&image, path.c_str());
+        if (result->ok) {
+            result->width = image.width;
+            result->height = image.height;
+            result->bits = image.bitsPerPixel;
+            result->format = (int)image.format;
+            result->size = image.size;
+            memcpy(result->pixels, image.pixels, image.size < 4096 ? image.size : 4096);
+        }
+    }));
+    return result;
+}
+
+} // namespace
+
+TEST(TextureReader, DecodesRawAndRunLengthImages)
+{
+    SCOPED_TRACE("raw 24-bit 2 x 2: blue and red exchanged, rows kept bottom first");
+    Loaded* raw24 = Load(Header(2, 2, 2, 24) + Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+    ASSERT_EQ(1, raw24->ok);
+    EXPECT_EQ(0x1907, raw24->format);
+    EXPECT_EQ(12u, raw24->size);
+    const unsigned char rgb[] = {3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10};
+    EXPECT_EQ(0, memcmp(rgb, raw24->pixels, sizeof rgb));
+
+    SCOPED_TRACE("raw 32-bit keeps alpha; the descriptor byte and a footer are not looked at");
+    Bytes header32 = Header(2, 2, 1, 32);
+    header32[17] = 0x28; // top-left origin, 8 alpha bits
+    Loaded* raw32 = Load(header32 + Bytes{10, 20, 30, 40, 50, 60, 70, 80} + Bytes(26, 'F'));
+    ASSERT_EQ(1, raw32->ok);
+    EXPECT_EQ(0x1908, raw32->format);
+    const unsigned char rgba[] = {30, 20, 10, 40, 70, 60, 50, 80};
+    EXPECT_EQ(0, memcmp(rgba, raw32->pixels, sizeof rgba));
+
+    SCOPED_TRACE("RLE 32-bit: a run of 128, then 128 raw pixels ending exactly on the last");
+    Bytes rawPixels;
+    for (int i = 0; i < 128; i++)
+        rawPixels = rawPixels + Bytes{(unsigned char)i, 1, (unsigned char)(255 - i), (unsigned char)(i * 2)};
+    Loaded* rle = Load(Header(10, 16, 16, 32) + Bytes{0xFF, 9, 8, 7, 6} + Bytes{0x7F} + rawPixels);
+    ASSERT_EQ(1, rle->ok);
+    for (int i = 0; i < 128; i++) {
+        const unsigned char* p = rle->pixels + 4 * i;
+        ASSERT_EQ((Bytes{7, 8, 9, 6}), (Bytes{p[0], p[1], p[2], p[3]})) << "run pixel " << i;
+    }
+    for (int i = 0; i < 128; i++) {
+        const unsigned char* p = rle->pixels + 4 * (128 + i);
+        ASSERT_EQ((Bytes{(unsigned char)(255 - i), 1, (unsigned char)i, (unsigned char)(i * 2)}),
+                  (Bytes{p[0], p[1], p[2], p[3]}))
+            << "raw pixel " << i;
+    }
+
+    SCOPED_TRACE("RLE 24-bit mixing short packets, with bytes after the image");
+    Loaded* mixed = Load(Header(10, 4, 1, 24) + Bytes{0x81, 1, 2, 3, 0x01, 4, 5, 6, 7, 8, 9} + Bytes{0xFF, 0, 0, 0});
+    ASSERT_EQ(1, mixed->ok);
+    const unsigned char mixedRgb[] = {3, 2, 1, 3, 2, 1, 6, 5, 4, 9, 8, 7};
+    EXPECT_EQ(0, memcmp(mixedRgb, mixed->pixels, sizeof mixedRgb));
+}
+
+namespace {
+
+struct Refusal
+{
+    const char* name;
+    Bytes file; // empty: no file at all
+    const char* reason;
+    const char* function;
+};
+
+std::vector<Refusal> Refusals()
+{
+    Bytes idLength = Header(2, 2, 2, 24);
+    idLength[0] = 1;
+    Bytes origin = Header(2, 2, 2, 24);
+    origin[8] = 4;
+    Bytes colourMapped = Header(1, 2, 2, 24);
+    colourMapped[1] = 1;
+    return {
+        {"no file", {}, "The Texture file could not be opened", "VTGraphicsLoadTGA"},
+        {"header cut short", Bytes(10, 0), "Error Reading file", "VTGraphicsLoadFail"},
+        {"8 bits", Header(2, 2, 2, 8) + Bytes(4, 0), "Error reading file", "VTGraphicsLoadFail"},
+        {"16 bits", Header(2, 2, 2, 16) + Bytes(8, 0), "Error reading file", "VTGraphicsLoadFail"},
+        {"no width", Header(2, 0, 2, 24), "Error reading file", "VTGraphicsLoadFail"},
+        // The size would need more than 32 bits: refused before any allocation.
+        {"size overflows", Header(2, 32768, 32768, 32), "Error reading file", "VTGraphicsLoadFail"},
+        {"largest header", Header(2, 65535, 65535, 32), "Error reading file", "VTGraphicsLoadFail"},
+        {"power of two before type", Header(1, 100, 64, 24), "Textures must be powers of two.",
+         "VTGraphicsLoadFail"},
+        {"colour-mapped", colourMapped + Bytes(12, 0), "Invalid File type", "VTGraphicsLoadFail"},
+        {"grey", Header(3, 2, 2, 24) + Bytes(12, 0), "Invalid File type", "VTGraphicsLoadFail"},
+        {"image ID present", idLength + Bytes(13, 0), "Invalid File type", "VTGraphicsLoadFail"},
+        {"origin not zero", origin + Bytes(12, 0), "Invalid File type", "VTGraphicsLoadFail"},
+        {"raw data cut short", Header(2, 2, 2, 24) + Bytes(11, 0), "Error Reading file", "VTGraphicsLoadFail"},
+        {"RLE packets run out", Header(10, 2, 2, 24) + Bytes{0x81, 1, 2, 3}, "Error Reading file",
+         "VTGraphicsLoadFail"},
+        {"RLE run colour cut short", Header(10, 2, 2, 32) + Bytes{0x83, 1, 2}, "Error Reading File",
+         "VTGraphicsLoadFail"},
+        {"RLE run one past the end", Header(10, 2, 2, 24) + Bytes{0x84, 1, 2, 3}, "Invalid File",
+         "VTGraphicsLoadFail"},
+        {"RLE raw packet one past the end", Header(10, 2, 2, 24) + Bytes{0x04} + Repeat({1, 2, 3}, 5),
+         "Invalid file.", "VTGraphicsLoadFail"},
+        {"RLE raw pixel cut short", Header(10, 2, 2, 24) + Bytes{0x03, 1, 2, 3, 4}, "Error reading file",
+         "VTGraphicsLoadFail"},
+    };
+}
+
+struct FailureSeen
+{
+    int boxes;
+    char text[1024];
+    int loadResult;
+    unsigned textureId;
+    int pixelsLeft;
+    int descriptorsBefore, descriptorsAfter;
+};
+FailureSeen* seen;
+
+int RecordBox(const char*, const char* text)
+{
+    seen->boxes++;
+    snprintf(seen->text, sizeof seen->text, "%s", text);
+    return seen->loadResult == -2 ? VT_ANSWER_NO : VT_ANSWER_YES;
+}
+
+} // namespace
+
+TEST(TextureReader, EveryRefusalIsReportedAndLeavesNothingBehind)
+{
+    for (const Refusal& r : Refusals()) {
+        SCOPED_TRACE(r.name);
+        static std::string path;
+        TgaFile file(r.file);
+        path = r.file.empty() ? file.path + ".missing" : file.path;
+
+        // Answered NO: the process ends at once with the reason shown.
+        seen = SharedBlock<FailureSeen>();
+        seen->loadResult = -2;
+        EXPECT_EQ(255, RunInChild([] {
+            VTPlatformSetMessageBoxHook(RecordBox);
+            VTGraphicsLoadTexture(path.c_str());
+            _exit(3);
+        }));
+        EXPECT_EQ(1, seen->boxes);
+        EXPECT_NE(nullptr, strstr(seen->text, (std::string("Function: ") + r.function + "\n").c_str())) << seen->text;
+        EXPECT_NE(nullptr, strstr(seen->text, (std::string("Description: ") + r.reason + "\n").c_str()))
+            << seen->text;
+
+        // Answered YES with the debugger continuing: the load stops there,
+        // nothing allocated or open, no texture.
+        seen = SharedBlock<FailureSeen>();
+        EXPECT_EQ(0, RunInChild([] {
+            signal(SIGTRAP, SIG_IGN);
+            VTPlatformSetMessageBoxHook(RecordBox);
+            seen->descriptorsBefore = OpenDescriptors();
+            VTImage image;
+            memset(&image, 0, sizeof image);
+            seen->loadResult = VTGraphicsLoadTGA(&image, path.c_str());
+            seen->pixelsLeft = image.pixels != NULL;
+            seen->textureId = VTGraphicsLoadTexture(path.c_str());
+            seen->descriptorsAfter = OpenDescriptors();
+            EXPECT_EQ(0, VTGraphicsGetTextureCount());
+        }));
+        EXPECT_EQ(2, seen->boxes);
+        EXPECT_EQ(0, seen->loadResult);
+        EXPECT_EQ(0, seen->pixelsLeft);
+        EXPECT_EQ(VT_TEXTURE_NONE, seen->textureId);
+        EXPECT_EQ(seen->descriptorsBefore, seen->descriptorsAfter);
+    }
+}
