@@ -135,7 +135,13 @@ long long VTPlatformCounterFrequency(void); // ticks per second
 // Creates a double-buffered RGBA compatibility context for the window; 0 on failure.
 int VTPlatformCreateGLContext(VTWindow* window);
 int VTPlatformMakeCurrent(VTWindow* window);
+// Shows the frame. Where the driver ignores vsync the call also holds the
+// frame to the display's refresh period (60 Hz when unknown).
 void VTPlatformSwapBuffers(VTWindow* window);
+// 0 turns that pacing off (benchmarks measuring raw frame cost); 1 restores it.
+void VTPlatformSetFramePacing(int allowed);
+// 1 while frames are being held to the refresh period.
+int VTPlatformIsPacingFrames(void);
 void VTPlatformDeleteGLContext(void);
 
 // --- message boxes and fatal ends -------------------------------------------------

@@ -4,11 +4,15 @@
 #include "platform/vtplatform.h"
 
 #include <SDL.h>
+#include <errno.h>
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <time.h>
 #include <unistd.h>
+
+#include "platform/vtpacing.h"
 
 struct VTWindow
 {
@@ -38,6 +42,8 @@ static int padScripted;
 static int scriptedPadConnected;
 static VTPadState scriptedPad;
 static VTPlatformBoxHook boxHook;
+static VTFramePacer pacer = {-1.0, 0.0, 0, 0};
+static int pacingAllowed = 1;
 
 // --- the desktop's display mode, however the program ends ----------------------
 
@@ -525,10 +531,50 @@ int VTPlatformMakeCurrent(VTWindow* window)
     return window && window->sdl && glContext && SDL_GL_MakeCurrent(window->sdl, glContext) == 0;
 }
 
+static double MonotonicSeconds(void)
+{
+    struct timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return (double)now.tv_sec + (double)now.tv_nsec * 1e-9;
+}
+
+static double RefreshPeriod(SDL_Window* window)
+{
+    SDL_DisplayMode mode;
+    int display = SDL_GetWindowDisplayIndex(window);
+    if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0)
+        return 1.0 / mode.refresh_rate;
+    return 1.0 / 60.0;
+}
+
 void VTPlatformSwapBuffers(VTWindow* window)
 {
-    if (window && window->sdl && glContext)
-        SDL_GL_SwapWindow(window->sdl);
+    if (!window || !window->sdl || !glContext)
+        return;
+    SDL_GL_SwapWindow(window->sdl);
+    // Scripted runs have their own clock and must not wait on the real one.
+    if (!pacingAllowed || virtualClock)
+        return;
+    double now = MonotonicSeconds();
+    double wake = VTPacerAfterSwap(&pacer, now, RefreshPeriod(window->sdl));
+    if (wake > now) {
+        struct timespec until;
+        until.tv_sec = (time_t)wake;
+        until.tv_nsec = (long)((wake - (double)until.tv_sec) * 1e9);
+        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, NULL) == EINTR) {
+        }
+    }
+}
+
+void VTPlatformSetFramePacing(int allowed)
+{
+    pacingAllowed = allowed;
+    VTPacerReset(&pacer);
+}
+
+int VTPlatformIsPacingFrames(void)
+{
+    return pacingAllowed && pacer.pacing;
 }
 
 void VTPlatformDeleteGLContext(void)
