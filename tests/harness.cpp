@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "kelvaro.h"
+#include "vtapplication.h"
 #include "vtstatemanager.h"
 
 void* AllocateShared(size_t size)
@@ -97,6 +98,31 @@ void PostMessage(unsigned message, unsigned long wParam, long lParam)
 void PostKey(unsigned long virtualKey, int down)
 {
     PostMessage(down ? VT_WM_KEYDOWN : VT_WM_KEYUP, virtualKey, 0);
+}
+
+void StartTestEngine(int width, int height)
+{
+    static int record;
+    VTApplicationInitInfo info = {NULL, "Kelvaro", &record, (int)sizeof record, height, width, 0};
+    VTApplicationInit(&info);
+}
+
+std::string WriteTestTga(const char* name, int width, int height, int bits, const std::vector<unsigned char>& pixels)
+{
+    std::string path = std::string("/tmp/kelvaro-test-") + std::to_string(getpid()) + "-" + name + ".tga";
+    unsigned char header[18] = {0, 0, 2};
+    header[12] = (unsigned char)width;
+    header[13] = (unsigned char)(width >> 8);
+    header[14] = (unsigned char)height;
+    header[15] = (unsigned char)(height >> 8);
+    header[16] = (unsigned char)bits;
+    FILE* f = fopen(path.c_str(), "wb");
+    if (f) {
+        fwrite(header, 1, sizeof header, f);
+        fwrite(pixels.data(), 1, pixels.size(), f);
+        fclose(f);
+    }
+    return path;
 }
 
 TempDataHome::TempDataHome()

@@ -45,6 +45,14 @@ const std::vector<std::pair<std::string, std::string>>& ShownBoxes();
 void PostKey(unsigned long virtualKey, int down);
 void PostMessage(unsigned message, unsigned long wParam, long lParam);
 
+// Inside a child: starts the engine (window, graphics, state manager, timer,
+// input) on a width x height window, as the program does.
+void StartTestEngine(int width, int height);
+
+// Writes a TGA under /tmp for the loader and returns its path. pixels are as
+// the file holds them: blue, green, red (, alpha), bottom row first.
+std::string WriteTestTga(const char* name, int width, int height, int bits, const std::vector<unsigned char>& pixels);
+
 // A fresh $XDG_DATA_HOME for one test; removed with the object.
 struct TempDataHome
 {

@@ -21,6 +21,8 @@
 #include <vector>
 
 #include "../tools/assetgen/src/asset_manifest.h"
+#include "objects.h"
+#include "platform/vtfiles.h"
 #include "platform/vtplatform.h"
 #include "vttextureloading.h"
 
@@ -100,7 +102,9 @@ Picture LoadPicture(const std::string& relative)
     void (*previous)(int) = signal(SIGTRAP, SIG_IGN);
     VTImage image;
     memset(&image, 0, sizeof image);
-    int loaded = VTGraphicsLoadTGA(&image, AssetPath(relative).c_str());
+    // Game paths ("Graphic_Assets\\...") resolve from the asset root as in the game.
+    std::string path = relative.find('\\') != std::string::npos ? relative : AssetPath(relative);
+    int loaded = VTGraphicsLoadTGA(&image, path.c_str());
     signal(SIGTRAP, previous);
     VTPlatformSetMessageBoxHook(NULL);
     if (!loaded)
@@ -208,6 +212,20 @@ TEST(AssetPictures, EveryOneLoadsUnderTheEngineRules)
             }
         EXPECT_LT(lo, 128) << p << " has no transparent part";
         EXPECT_GT(hi, 128) << p << " has nothing visible";
+    }
+}
+
+// The paths as the game's own tables spell them ("Message\\talk1.tga",
+// folder names in any case), resolved and read the way the game does.
+TEST(AssetPictures, EveryPathTheGameNamesLoads)
+{
+    for (int i = 0; i < PlayObjectTypeCount(); ++i)
+    {
+        const char* path = PlayObjectTypeImage(i);
+        char real[4096];
+        EXPECT_EQ(1, VTFileResolve(path, real, sizeof real)) << path;
+        Picture pic = LoadPicture(path);
+        EXPECT_EQ("", pic.error) << path;
     }
 }
 

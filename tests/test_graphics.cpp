@@ -53,35 +53,14 @@ const Rgb WHITE{255, 255, 255};
 const Rgb RED{255, 0, 0};
 const Rgb BLUE{0, 0, 255};
 
-// Starts the engine on a W x H window in the calling child.
 void StartEngine(int width = W, int height = H)
 {
-    static int record;
-    VTApplicationInitInfo info = {NULL, "Kelvaro", &record, (int)sizeof record, height, width, 0};
-    VTApplicationInit(&info);
-}
-
-// Writes a TGA of the given pixels (BGR(A) as the file holds them) for the
-// loader, returning its path.
-std::string WriteTga(const char* name, int width, int height, int bits, const std::vector<unsigned char>& pixels)
-{
-    std::string path = std::string("/tmp/kelvaro-gfx-") + std::to_string(getpid()) + "-" + name + ".tga";
-    unsigned char header[18] = {0, 0, 2};
-    header[12] = (unsigned char)width;
-    header[13] = (unsigned char)(width >> 8);
-    header[14] = (unsigned char)height;
-    header[15] = (unsigned char)(height >> 8);
-    header[16] = (unsigned char)bits;
-    FILE* f = fopen(path.c_str(), "wb");
-    fwrite(header, 1, sizeof header, f);
-    fwrite(pixels.data(), 1, pixels.size(), f);
-    fclose(f);
-    return path;
+    StartTestEngine(width, height);
 }
 
 unsigned WhiteTexture()
 {
-    std::string path = WriteTga("white", 4, 4, 24, std::vector<unsigned char>(48, 255));
+    std::string path = WriteTestTga("white", 4, 4, 24, std::vector<unsigned char>(48, 255));
     unsigned id = VTGraphicsLoadTexture(path.c_str());
     remove(path.c_str());
     return id;
@@ -96,7 +75,7 @@ unsigned HalvesTexture()
             unsigned char b = x < 32 ? 0 : 255, r = x < 32 ? 255 : 0;
             bgr.insert(bgr.end(), {b, 0, r});
         }
-    std::string path = WriteTga("halves", 64, 64, 24, bgr);
+    std::string path = WriteTestTga("halves", 64, 64, 24, bgr);
     unsigned id = VTGraphicsLoadTexture(path.c_str());
     remove(path.c_str());
     return id;
@@ -309,7 +288,7 @@ TEST(Graphics, TexturesColoursAndText)
     SCOPED_TRACE("a 2 x 2 24-bit texture uploads with its rows unpadded");
     f = Render([] {
         // File order blue, green, red; bottom row first: red, green / blue, white.
-        std::string path = WriteTga("tiny", 2, 2, 24, {0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255});
+        std::string path = WriteTestTga("tiny", 2, 2, 24, {0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255});
         VTGraphicsSetTexture(VTGraphicsLoadTexture(path.c_str()));
         remove(path.c_str());
         ScreenQuad(128, 128, 256, 256);

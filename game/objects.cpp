@@ -1,0 +1,340 @@
+// objects.cpp -- object lists, their records, drawing, acceleration, and the
+// play object types with their images.
+#include "objects.h"
+
+#include <math.h>
+#include <stdlib.h>
+#include <time.h>
+
+#include "vtgraphics.h"
+#include "vttextureloading.h"
+
+ObjectType DummyType, StaticBackgroundType, QuitButtonType, BackgroundTileType, Ship1Type, Ship1WarpType,
+    Ship2Type, Ship2WarpType, Ship3Type, Ship3WarpType, Ship3CoverType, Nebula1Type, Nebula2Type, Nebula3Type,
+    Nebula4Type, Cluster1Type, Cluster2Type, EarthType, HomeEarthType, MoonType, MarsType, UranusType,
+    Asteroid1Type, Asteroid2Type, Asteroid3Type, SatelliteType, SatellitePart1Type, SatellitePart2Type,
+    SatellitePart3Type, AsteroidSpawnerType, SatelliteSpawnerType, FuelPickupType, FuelSpawnerType,
+    FuelGaugeFullType, FuelGaugeEmptyType, FuelIndicatorType, NebulaSpawnerType, ClusterSpawnerType,
+    PlanetSpawnerType, BlackHoleType, Ship1TrailEmitterType, Ship1AfterimageType, BlackScreenType,
+    LoadingScreenType, ScoreBoxType, FireType, ShieldType, PlanetWarningType, BoomType, CollideFlashType,
+    Asteroid1DebrisType, Asteroid2DebrisType, Asteroid3DebrisType, PlanetDebrisType, SatelliteDebrisType,
+    SatellitePart1DebrisType, SatellitePart2DebrisType, SatellitePart3DebrisType, BulletType, WindType,
+    Talk1Type, Talk2Type, Talk3Type, Talk4Type, Talk5Type, Talk6Type, Talk7Type, Talk8Type, Talk8PlusType,
+    Talk9Type, Talk10Type, Talk11Type, QuestType, FarAsteroidSpawnerType, FarSatelliteSpawnerType, WarpType,
+    WarpFrontType, BlackHoleWarningType, ComboBackType, ComboXType, ComboPopupType, GameOverTitleType,
+    ScoreBoardType, UnlockBoardType, TryNewType, SelectMessageType, GameOverHudType, UnlockWatcherType,
+    UnlockedShip2Type, UnlockedShip3Type, ScoreDigitType, BoardDigitType, ComboDigitType, PauseMenuType,
+    PauseQuitType, PauseResumeType, SpareScoreBoxType, PauseCursorType, PauseDimType;
+
+void EmptyLogic(GameObject*, GameData*, float) {}
+
+typedef struct PlayTypeEntry
+{
+    ObjectType* type;
+    const char* image;
+    ObjectLogic logic;
+} PlayTypeEntry;
+
+// Load order. Kinds whose behaviour lives elsewhere get their logic here.
+static const PlayTypeEntry playTypes[] = {
+    {&DummyType, "Graphic_Assets\\test.tga", EmptyLogic},
+    {&StaticBackgroundType, "Graphic_Assets\\Background\\background.tga", EmptyLogic},
+    {&QuitButtonType, "Graphic_Assets\\Message\\QuitButtonS.tga", EmptyLogic},
+    {&BackgroundTileType, "Graphic_Assets\\Background\\background.tga", EmptyLogic},
+    {&Ship1Type, "Graphic_Assets\\SpaceShip\\ship1.tga", EmptyLogic},
+    {&Ship1WarpType, "Graphic_Assets\\SpaceShip\\ship1.tga", EmptyLogic},
+    {&Ship2Type, "Graphic_Assets\\SpaceShip\\ship2.tga", EmptyLogic},
+    {&Ship2WarpType, "Graphic_Assets\\SpaceShip\\ship2.tga", EmptyLogic},
+    {&Ship3Type, "Graphic_Assets\\SpaceShip\\ship3back.tga", EmptyLogic},
+    {&Ship3WarpType, "Graphic_Assets\\SpaceShip\\ship3back.tga", EmptyLogic},
+    {&Ship3CoverType, "Graphic_Assets\\SpaceShip\\ship3.tga", EmptyLogic},
+    {&Nebula1Type, "Graphic_Assets\\Background\\nebula.tga", EmptyLogic},
+    {&Nebula2Type, "Graphic_Assets\\Background\\nebula2.tga", EmptyLogic},
+    {&Nebula3Type, "Graphic_Assets\\Background\\nebula3.tga", EmptyLogic},
+    {&Nebula4Type, "Graphic_Assets\\Background\\nebula4.tga", EmptyLogic},
+    {&Cluster1Type, "Graphic_Assets\\Background\\cluster1.tga", EmptyLogic},
+    {&Cluster2Type, "Graphic_Assets\\Background\\cluster2.tga", EmptyLogic},
+    {&EarthType, "Graphic_Assets\\Obstacle\\earth.tga", EmptyLogic},
+    {&HomeEarthType, "Graphic_Assets\\Obstacle\\earth.tga", EmptyLogic},
+    {&MoonType, "Graphic_Assets\\Obstacle\\moon.tga", EmptyLogic},
+    {&MarsType, "Graphic_Assets\\Obstacle\\mar.tga", EmptyLogic},
+    {&UranusType, "Graphic_Assets\\Obstacle\\uranus.tga", EmptyLogic},
+    {&Asteroid1Type, "Graphic_Assets\\Obstacle\\astroid1.tga", EmptyLogic},
+    {&Asteroid2Type, "Graphic_Assets\\Obstacle\\astroid2.tga", EmptyLogic},
+    {&Asteroid3Type, "Graphic_Assets\\Obstacle\\astroid3.tga", EmptyLogic},
+    {&SatelliteType, "Graphic_Assets\\Obstacle\\satelite.tga", EmptyLogic},
+    {&SatellitePart1Type, "Graphic_Assets\\Obstacle\\satelite_parts1.tga", EmptyLogic},
+    {&SatellitePart2Type, "Graphic_Assets\\Obstacle\\satelite_parts2.tga", EmptyLogic},
+    {&SatellitePart3Type, "Graphic_Assets\\Obstacle\\satelite_parts3.tga", EmptyLogic},
+    {&AsteroidSpawnerType, "Graphic_Assets\\test.tga", EmptyLogic},
+    {&SatelliteSpawnerType, "Graphic_Assets\\test.tga", EmptyLogic},
+    {&FuelPickupType, "Graphic_Assets\\Obstacle\\fuel.tga", EmptyLogic},
+    {&FuelSpawnerType, "Graphic_Assets\\test.tga", EmptyLogic},
+    {&FuelGaugeFullType, "Graphic_Assets\\SpaceShip\\fuelfull.tga", EmptyLogic},
+    {&FuelGaugeEmptyType, "Graphic_Assets\\SpaceShip\\fuelempty.tga", EmptyLogic},
+    {&FuelIndicatorType, "Graphic_Assets\\Particle\\fuelindicator.tga", EmptyLogic},
+    {&NebulaSpawnerType, "Graphic_Assets\\test.tga", EmptyLogic},
+    {&ClusterSpawnerType, "Graphic_Assets\\test.tga", EmptyLogic},
+    {&PlanetSpawnerType, "Graphic_Assets\\test.tga", EmptyLogic},
+    {&BlackHoleType, "Graphic_Assets\\Background\\blackhole.tga", EmptyLogic},
+    {&Ship1TrailEmitterType, "Graphic_Assets\\test.tga", EmptyLogic},
+    {&Ship1AfterimageType, "Graphic_Assets\\SpaceShip\\ship1af.tga", EmptyLogic},
+    {&BlackScreenType, "Graphic_Assets\\black.tga", EmptyLogic},
+    {&LoadingScreenType, "Graphic_Assets\\Menu\\Loading.tga", EmptyLogic},
+    {&ScoreBoxType, "Graphic_Assets\\ScoreBox.tga", EmptyLogic},
+    {&FireType, "Graphic_Assets\\SpaceShip\\fire.tga", EmptyLogic},
+    {&ShieldType, "Graphic_Assets\\SpaceShip\\shield.tga", EmptyLogic},
+    {&PlanetWarningType, "Graphic_Assets\\Obstacle\\warning.tga", EmptyLogic},
+    {&BoomType, "Graphic_Assets\\Particle\\boom.tga", EmptyLogic},
+    {&CollideFlashType, "Graphic_Assets\\Particle\\collide.tga", EmptyLogic},
+    {&Asteroid1DebrisType, "Graphic_Assets\\Particle\\astroid1af.tga", EmptyLogic},
+    {&Asteroid2DebrisType, "Graphic_Assets\\Particle\\astroid2af.tga", EmptyLogic},
+    {&Asteroid3DebrisType, "Graphic_Assets\\Particle\\astroid3af.tga", EmptyLogic},
+    {&PlanetDebrisType, "Graphic_Assets\\Particle\\planetaf.tga", EmptyLogic},
+    {&SatelliteDebrisType, "Graphic_Assets\\Particle\\sateliteaf.tga", EmptyLogic},
+    {&SatellitePart1DebrisType, "Graphic_Assets\\Particle\\satelite_parts1af.tga", EmptyLogic},
+    {&SatellitePart2DebrisType, "Graphic_Assets\\Particle\\satelite_parts2af.tga", EmptyLogic},
+    {&SatellitePart3DebrisType, "Graphic_Assets\\Particle\\satelite_parts3af.tga", EmptyLogic},
+    {&BulletType, "Graphic_Assets\\SpaceShip\\bullet.tga", EmptyLogic},
+    {&WindType, "Graphic_Assets\\SpaceShip\\wind.tga", EmptyLogic},
+    {&Talk1Type, "Graphic_Assets\\Message\\talk1.tga", EmptyLogic},
+    {&Talk2Type, "Graphic_Assets\\Message\\talk2.tga", EmptyLogic},
+    {&Talk3Type, "Graphic_Assets\\Message\\talk3.tga", EmptyLogic},
+    {&Talk4Type, "Graphic_Assets\\Message\\talk4.tga", EmptyLogic},
+    {&Talk5Type, "Graphic_Assets\\Message\\talk5.tga", EmptyLogic},
+    {&Talk6Type, "Graphic_Assets\\Message\\talk6.tga", EmptyLogic},
+    {&Talk7Type, "Graphic_Assets\\Message\\talk7.tga", EmptyLogic},
+    {&Talk8Type, "Graphic_Assets\\Message\\talk8.tga", EmptyLogic},
+    {&Talk8PlusType, "Graphic_Assets\\Message\\talk8+.tga", EmptyLogic},
+    {&Talk9Type, "Graphic_Assets\\Message\\talk9.tga", EmptyLogic},
+    {&Talk10Type, "Graphic_Assets\\Message\\talk10.tga", EmptyLogic},
+    {&Talk11Type, "Graphic_Assets\\Message\\talk11.tga", EmptyLogic},
+    {&QuestType, "Graphic_Assets\\Background\\quest.tga", EmptyLogic},
+    {&FarAsteroidSpawnerType, "Graphic_Assets\\test.tga", EmptyLogic},
+    {&FarSatelliteSpawnerType, "Graphic_Assets\\test.tga", EmptyLogic},
+    {&WarpType, "Graphic_Assets\\Background\\warp.tga", EmptyLogic},
+    {&WarpFrontType, "Graphic_Assets\\Background\\warpfront.tga", EmptyLogic},
+    {&BlackHoleWarningType, "Graphic_Assets\\Background\\warningBH.tga", EmptyLogic},
+    {&ComboBackType, "Graphic_Assets\\Background\\ComboBack.tga", EmptyLogic},
+    {&ComboXType, "Graphic_Assets\\Background\\X.tga", EmptyLogic},
+    {&ComboPopupType, "Graphic_Assets\\Message\\combo1.tga", EmptyLogic},
+    {&GameOverTitleType, "Graphic_Assets\\Message\\gameovertitle.tga", EmptyLogic},
+    {&ScoreBoardType, "Graphic_Assets\\Menu\\scoreboard.tga", EmptyLogic},
+    {&UnlockBoardType, "Graphic_Assets\\Menu\\unlockboard.tga", EmptyLogic},
+    {&TryNewType, "Graphic_Assets\\Message\\trynew1.tga", EmptyLogic},
+    {&SelectMessageType, "Graphic_Assets\\Message\\select.tga", EmptyLogic},
+    {&GameOverHudType, "Graphic_Assets\\Menu\\HUDgameover.tga", EmptyLogic},
+    {&UnlockWatcherType, "Graphic_Assets\\ScoreBox.tga", EmptyLogic},
+    {&UnlockedShip2Type, "Graphic_Assets\\SpaceShip\\ship2.tga", EmptyLogic},
+    {&UnlockedShip3Type, "Graphic_Assets\\SpaceShip\\ultimateship3.tga", EmptyLogic},
+    {&ScoreDigitType, "Graphic_Assets\\Message\\dials.tga", EmptyLogic},
+    {&BoardDigitType, "Graphic_Assets\\Message\\dials.tga", EmptyLogic},
+    {&ComboDigitType, "Graphic_Assets\\Message\\dials.tga", EmptyLogic},
+    {&PauseMenuType, "Graphic_Assets\\Message\\pauseMenu.tga", EmptyLogic},
+    {&PauseQuitType, "Graphic_Assets\\Message\\pauseQuit.tga", EmptyLogic},
+    {&PauseResumeType, "Graphic_Assets\\Message\\pauseResume.tga", EmptyLogic},
+    {&SpareScoreBoxType, "Graphic_Assets\\ScoreBox.tga", EmptyLogic},
+    {&PauseCursorType, "Graphic_Assets\\Menu\\selectbutton.tga", EmptyLogic},
+    {&PauseDimType, "Graphic_Assets\\black.tga", EmptyLogic},
+};
+
+#define PLAY_TYPE_COUNT ((int)(sizeof playTypes / sizeof playTypes[0]))
+
+int PlayObjectTypeCount(void)
+{
+    return PLAY_TYPE_COUNT;
+}
+
+ObjectType* PlayObjectType(int index)
+{
+    return playTypes[index].type;
+}
+
+const char* PlayObjectTypeImage(int index)
+{
+    return playTypes[index].image;
+}
+
+void LoadPlayObjectTypes(GameData*)
+{
+    srand((unsigned)time(NULL));
+    for (int i = 0; i < PLAY_TYPE_COUNT; i++) {
+        playTypes[i].type->texture = VTGraphicsLoadTexture(playTypes[i].image);
+        playTypes[i].type->logic = playTypes[i].logic;
+    }
+}
+
+void UnloadPlayObjectTypes(GameData*)
+{
+    // Types sharing an image each loaded their own copy.
+    for (int i = 0; i < PLAY_TYPE_COUNT; i++)
+        VTGraphicsUnloadTexture(playTypes[i].type->texture);
+}
+
+// --- nodes and records ---------------------------------------------------------------
+
+GameObject* NewObject(void)
+{
+    GameObject* object = (GameObject*)malloc(sizeof *object);
+    object->transform = NULL;
+    object->timer = NULL;
+    object->appearance = NULL;
+    object->state = NULL;
+    object->visible = 1;
+    object->screenSpace = 0;
+    object->next = NULL;
+    object->type = &DummyType;
+    return object;
+}
+
+void AddObject(GameObject** anchor)
+{
+    GameObject* object = NewObject();
+    if (*anchor == NULL) {
+        *anchor = object;
+    } else {
+        object->next = (*anchor)->next;
+        (*anchor)->next = object;
+    }
+}
+
+void AddTransform(GameObject* object)
+{
+    Transform* t = (Transform*)malloc(sizeof *t);
+    t->x = 0.0f;
+    t->y = 0.0f;
+    t->scaleX = 10.0f;
+    t->scaleY = 10.0f;
+    t->z = 0.0f;
+    t->rotation = 0.0f;
+    object->transform = t;
+}
+
+void AddTimer(GameObject* object)
+{
+    object->timer = (Timer*)calloc(1, sizeof(Timer));
+}
+
+void AddAppearance(GameObject* object)
+{
+    Appearance* a = (Appearance*)malloc(sizeof *a);
+    a->texScaleU = 1.0f;
+    a->texScaleV = 1.0f;
+    a->texOffsetU = 0.0f;
+    a->texOffsetV = 0.0f;
+    a->alpha = 255.0f;
+    a->red = 255;
+    a->blue = 255;
+    a->green = 255;
+    object->appearance = a;
+}
+
+void AddObjectState(GameObject* object)
+{
+    object->state = (ObjectState*)calloc(1, sizeof(ObjectState));
+}
+
+static void FreeObject(GameObject* object)
+{
+    free(object->transform);
+    free(object->timer);
+    free(object->appearance);
+    free(object->state);
+    free(object);
+}
+
+void DeleteSuccessor(GameObject* previous, GameObject* victim)
+{
+    previous->next = victim->next;
+    FreeObject(victim);
+}
+
+static int IsRemovable(const ObjectType* type)
+{
+    static const ObjectType* const removable[] = {
+        &FuelPickupType,      &Asteroid1Type,       &Asteroid2Type,         &Asteroid3Type,
+        &SatelliteType,       &SatellitePart1Type,  &SatellitePart2Type,    &SatellitePart3Type,
+        &EarthType,           &MoonType,            &MarsType,              &UranusType,
+        &PlanetWarningType,   &BulletType,          &WindType,              &Nebula1Type,
+        &Nebula2Type,         &Nebula3Type,         &Nebula4Type,           &Ship1AfterimageType,
+        &DummyType,           &Asteroid1DebrisType, &Asteroid2DebrisType,   &Asteroid3DebrisType,
+        &SatelliteDebrisType, &SatellitePart1DebrisType, &SatellitePart2DebrisType,
+        &SatellitePart3DebrisType, &PlanetDebrisType, &BoomType,            &CollideFlashType,
+        &ScoreDigitType,      &ComboDigitType,      &ComboPopupType,        &ComboXType,
+    };
+    for (size_t i = 0; i < sizeof removable / sizeof removable[0]; i++)
+        if (removable[i] == type)
+            return 1;
+    return 0;
+}
+
+void RemoveDeadSuccessor(GameObject* object)
+{
+    GameObject* successor = object->next;
+    if (successor && successor->visible == 0 && IsRemovable(successor->type))
+        DeleteSuccessor(object, successor);
+}
+
+void FreeObjectList(GameObject** head)
+{
+    GameObject* object = *head;
+    while (object) {
+        GameObject* next = object->next;
+        FreeObject(object);
+        object = next;
+    }
+    *head = NULL;
+}
+
+// --- drawing and motion ---------------------------------------------------------------
+
+// Only the low 8 bits of the alpha's integer part count (300 draws as 44).
+// Values no integer can hold draw as 0 rather than overflow the conversion.
+static unsigned char AlphaByte(float alpha)
+{
+    if (!(alpha > -2147483648.0f && alpha < 2147483648.0f))
+        return 0;
+    return (unsigned char)((long)alpha & 0xFF);
+}
+
+void DrawObject(GameObject object)
+{
+    if (object.transform == NULL || object.visible == 0)
+        return;
+    if (object.screenSpace == 1)
+        VTGraphicsSetToOrtho();
+    else
+        VTGraphicsSetToPerspective();
+    VTGraphicsSetTexture(object.type->texture);
+    const Appearance* a = object.appearance;
+    if (a) {
+        VTGraphicsSetTextureCoords(a->texScaleU, a->texScaleV, 0.0f, a->texOffsetU, a->texOffsetV);
+        VTGraphicsSetColor(a->red, a->green, a->blue, AlphaByte(a->alpha));
+    } else {
+        VTGraphicsSetTextureCoords(1.0f, 1.0f, 0.0f, 0.0f, 0.0f);
+        VTGraphicsSetColor(255, 255, 255, 255);
+    }
+    const Transform* t = object.transform;
+    VTMatrix4 matrix;
+    VTMatrixTransform(&matrix, t->scaleX, t->scaleY, t->rotation, t->x, t->y, t->z);
+    VTGraphicsDraw(&matrix);
+}
+
+void ApplyAcceleration(GameObject* object, GameData* data, float dt)
+{
+    ObjectState* s = object->state;
+    s->velX += s->accelX * dt * 0.5f;
+    s->velY += s->accelY * dt * 0.5f;
+    if (s->noSpeedLimit != 0)
+        return;
+    // Ship 2 is the fast one: its limit is the float just above 120.
+    float limit = data->shipType == 2 ? 120.00001f : 100.0f;
+    if (s->velX > limit)
+        s->velX = limit;
+    if (s->velX < -limit)
+        s->velX = -limit;
+    if (s->velY > limit)
+        s->velY = limit;
+    if (s->velY < -limit)
+        s->velY = -limit;
+}

@@ -1,0 +1,143 @@
+// objects.h -- everything on screen is a GameObject: a node of a singly
+// linked list owned by one state, with up to four records and the type that
+// gives its texture and its per-frame logic. The kind of an object is the
+// identity of its ObjectType variable: code compares `type` with the
+// addresses of the type variables below.
+#ifndef OBJECTS_H
+#define OBJECTS_H
+
+#include "gamedata.h"
+
+struct GameObject;
+typedef void (*ObjectLogic)(struct GameObject* object, GameData* data, float dt);
+
+typedef struct ObjectType
+{
+    unsigned texture; // texture id, or VT_TEXTURE_NONE when its image failed
+    ObjectLogic logic;
+} ObjectType;
+
+// Placement: world units, or pixels from the window's bottom-left for screen
+// objects. The scale is both the drawn size and the collision size.
+typedef struct Transform
+{
+    float x;
+    float y;
+    float scaleX;
+    float scaleY;
+    float z;
+    float rotation; // radians, counter-clockwise
+} Transform;
+
+typedef struct Timer
+{
+    int number;  // small per-kind integer
+    float time;  // countdown, interval or fade rate
+    float stage; // per-kind phase
+    int flag;    // obstacles: 1 = passes through every hit and feels no wind
+} Timer;
+
+// The colour bytes are stored red, blue, green: code sets them by name.
+typedef struct Appearance
+{
+    float texScaleU;
+    float texScaleV;
+    float texOffsetU;
+    float texOffsetV;
+    float alpha; // 0..255; drawn as the low 8 bits of its integer part
+    unsigned char red;
+    unsigned char blue;
+    unsigned char green;
+} Appearance;
+
+// Twenty-two words; the shared ones are named, the rest belong to each kind.
+typedef struct ObjectState
+{
+    float power; // mass in a bounce; a planet's pull
+    float angle; // thrust heading, radians
+    float thrustX;
+    float thrustY;
+    float accelX;
+    float accelY;
+    float velX; // world units per second
+    float velY;
+    float pushX; // this frame's push from planets and wind, used next frame
+    float pushY;
+    float forceX; // what this planet or wind exerts on the object being tested
+    float forceY;
+    float baseScaleX; // unshrunk size
+    float baseScaleY;
+    float spin;         // radians per second
+    float scratch[5];   // words 15-19: per kind
+    int noSpeedLimit;   // 1 = ApplyAcceleration leaves the velocity alone
+    float scratch21;    // word 21: per kind
+} ObjectState;
+
+typedef struct GameObject
+{
+    Transform* transform;   // none: never drawn
+    Timer* timer;
+    Appearance* appearance; // none: full texture, opaque white
+    ObjectState* state;
+    int visible;            // 0: hidden, and dead for the removable kinds
+    int screenSpace;        // 1: pixels under the orthographic projection
+    struct GameObject* next;
+    ObjectType* type;       // never null
+} GameObject;
+
+// A node with no records, visible, world space, of DummyType.
+GameObject* NewObject(void);
+// Null anchor: stores a new node there (a list's head). Otherwise inserts a
+// new node directly after the anchor node; the caller fills (*anchor)->next.
+void AddObject(GameObject** anchor);
+// Each allocates its record with the defaults and stores it in the node.
+void AddTransform(GameObject* object);
+void AddTimer(GameObject* object);
+void AddAppearance(GameObject* object);
+void AddObjectState(GameObject* object);
+// Unlinks victim (previous's successor) and frees it with its records.
+void DeleteSuccessor(GameObject* previous, GameObject* victim);
+// Removes the successor when it is dead (invisible) and of a removable kind.
+void RemoveDeadSuccessor(GameObject* object);
+// Frees every node of a list and its records; *head becomes null.
+void FreeObjectList(GameObject** head);
+// Draws one object with its projection, texture window and colour.
+void DrawObject(GameObject object);
+// Integrates accelX/Y into the velocity, clamped unless noSpeedLimit.
+void ApplyAcceleration(GameObject* object, GameData* data, float dt);
+
+// The logic of kinds that do nothing by themselves.
+void EmptyLogic(GameObject* object, GameData* data, float dt);
+
+// The Load and Unload of the play and tutorial states: all play types.
+void LoadPlayObjectTypes(GameData* data);
+void UnloadPlayObjectTypes(GameData* data);
+// The play types in load order, with their images (for tools and tests).
+int PlayObjectTypeCount(void);
+ObjectType* PlayObjectType(int index);
+const char* PlayObjectTypeImage(int index);
+
+// The play object types.
+extern ObjectType DummyType, StaticBackgroundType, QuitButtonType, BackgroundTileType;
+extern ObjectType Ship1Type, Ship1WarpType, Ship2Type, Ship2WarpType, Ship3Type, Ship3WarpType, Ship3CoverType;
+extern ObjectType Nebula1Type, Nebula2Type, Nebula3Type, Nebula4Type, Cluster1Type, Cluster2Type;
+extern ObjectType EarthType, HomeEarthType, MoonType, MarsType, UranusType;
+extern ObjectType Asteroid1Type, Asteroid2Type, Asteroid3Type;
+extern ObjectType SatelliteType, SatellitePart1Type, SatellitePart2Type, SatellitePart3Type;
+extern ObjectType AsteroidSpawnerType, SatelliteSpawnerType, FuelPickupType, FuelSpawnerType;
+extern ObjectType FuelGaugeFullType, FuelGaugeEmptyType, FuelIndicatorType;
+extern ObjectType NebulaSpawnerType, ClusterSpawnerType, PlanetSpawnerType, BlackHoleType;
+extern ObjectType Ship1TrailEmitterType, Ship1AfterimageType, BlackScreenType, LoadingScreenType, ScoreBoxType;
+extern ObjectType FireType, ShieldType, PlanetWarningType, BoomType, CollideFlashType;
+extern ObjectType Asteroid1DebrisType, Asteroid2DebrisType, Asteroid3DebrisType, PlanetDebrisType;
+extern ObjectType SatelliteDebrisType, SatellitePart1DebrisType, SatellitePart2DebrisType, SatellitePart3DebrisType;
+extern ObjectType BulletType, WindType;
+extern ObjectType Talk1Type, Talk2Type, Talk3Type, Talk4Type, Talk5Type, Talk6Type, Talk7Type, Talk8Type;
+extern ObjectType Talk8PlusType, Talk9Type, Talk10Type, Talk11Type, QuestType;
+extern ObjectType FarAsteroidSpawnerType, FarSatelliteSpawnerType, WarpType, WarpFrontType, BlackHoleWarningType;
+extern ObjectType ComboBackType, ComboXType, ComboPopupType, GameOverTitleType, ScoreBoardType, UnlockBoardType;
+extern ObjectType TryNewType, SelectMessageType, GameOverHudType, UnlockWatcherType;
+extern ObjectType UnlockedShip2Type, UnlockedShip3Type, ScoreDigitType, BoardDigitType, ComboDigitType;
+extern ObjectType PauseMenuType, PauseQuitType, PauseResumeType, SpareScoreBoxType, PauseCursorType, PauseDimType;
+
+#endif

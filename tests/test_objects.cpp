@@ -1,0 +1,257 @@
+// The object model: list order as states build and walk their lists, dead
+// objects leaving only for the removable kinds, the colour and alpha objects
+// are drawn with (read back from the screen), speed limits, and the play
+// types' textures.
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "harness.h"
+#include "objects.h"
+#include "vtgraphics.h"
+#include "vttextureloading.h"
+
+namespace {
+
+std::vector<GameObject*> Nodes(GameObject* head)
+{
+    std::vector<GameObject*> nodes;
+    for (GameObject* o = head; o; o = o->next)
+        nodes.push_back(o);
+    return nodes;
+}
+
+// A walker that, on its first call, spawns a Boom directly behind itself.
+std::vector<ObjectType*> visited;
+void SpawnOnce(GameObject* self, GameData*, float)
+{
+    visited.push_back(self->type);
+    if (self->timer->number++ == 0) {
+        GameObject* anchor = self;
+        AddObject(&anchor);
+        self->next->type = &BoomType;
+    }
+}
+void Record(GameObject* self, GameData*, float)
+{
+    visited.push_back(self->type);
+}
+
+} // namespace
+
+TEST(Objects, ListOrderFollowsInsertionBehindTheAnchor)
+{
+    GameObject* head = NULL;
+    AddObject(&head);
+    ASSERT_NE(nullptr, head);
+    EXPECT_EQ(&DummyType, head->type);
+    EXPECT_EQ(1, head->visible);
+    EXPECT_EQ(0, head->screenSpace);
+    EXPECT_EQ(nullptr, head->transform);
+
+    // Init-style creation through the head: head, then newest first.
+    ObjectType* kinds[] = {&Asteroid1Type, &Asteroid2Type, &Asteroid3Type};
+    for (ObjectType* kind : kinds) {
+        AddObject(&head);
+        head->next->type = kind;
+    }
+    std::vector<GameObject*> nodes = Nodes(head);
+    ASSERT_EQ(4u, nodes.size());
+    EXPECT_EQ(&Asteroid3Type, nodes[1]->type);
+    EXPECT_EQ(&Asteroid1Type, nodes[3]->type);
+
+    // A spawn during a walk lands behind the spawner and is met in the same walk.
+    Asteroid2Type.logic = SpawnOnce;
+    Asteroid1Type.logic = Asteroid3Type.logic = DummyType.logic = BoomType.logic = Record;
+    AddTimer(nodes[2]);
+    visited.clear();
+    for (GameObject* o = head; o; o = o->next)
+        o->type->logic(o, NULL, 0.0f);
+    std::vector<ObjectType*> expected = {&DummyType, &Asteroid3Type, &Asteroid2Type, &BoomType, &Asteroid1Type};
+    EXPECT_EQ(expected, visited);
+
+    // The records come with their defaults.
+    GameObject* o = nodes[1];
+    AddTransform(o);
+    AddAppearance(o);
+    AddObjectState(o);
+    EXPECT_EQ(10.0f, o->transform->scaleX);
+    EXPECT_EQ(0.0f, o->transform->z);
+    EXPECT_EQ(255.0f, o->appearance->alpha);
+    EXPECT_EQ(255, o->appearance->blue);
+    EXPECT_EQ(1.0f, o->appearance->texScaleV);
+    EXPECT_EQ(0, o->state->noSpeedLimit);
+    EXPECT_EQ(88u, sizeof(ObjectState)) << "twenty-two words";
+
+    FreeObjectList(&head);
+    EXPECT_EQ(nullptr, head);
+    Asteroid1Type.logic = Asteroid2Type.logic = Asteroid3Type.logic = DummyType.logic = BoomType.logic = NULL;
+}
+
+TEST(Objects, OnlyDeadObjectsOfRemovableKindsLeave)
+{
+    int removableKinds = 0;
+    for (int i = 0; i < PlayObjectTypeCount(); i++) {
+        GameObject* head = NULL;
+        AddObject(&head);
+        AddObject(&head);
+        head->next->type = PlayObjectType(i);
+        head->next->visible = 0;
+        RemoveDeadSuccessor(head);
+        if (head->next == NULL)
+            removableKinds++;
+        FreeObjectList(&head);
+    }
+    EXPECT_EQ(35, removableKinds);
+
+    GameObject* head = NULL;
+    AddObject(&head);
+    head->visible = 0; // the head itself is never looked at
+    AddObject(&head);
+    head->next->type = &AsteroidSpawnerType; // invisible from the start, stays
+    head->next->visible = 0;
+    AddObject(&head);
+    head->next->type = &BoomType; // removable but alive
+    RemoveDeadSuccessor(head);
+    RemoveDeadSuccessor(head->next);
+    RemoveDeadSuccessor(head->next->next); // no successor: nothing
+    EXPECT_EQ(3u, Nodes(head).size());
+    head->next->visible = 0;
+    RemoveDeadSuccessor(head);
+    std::vector<GameObject*> nodes = Nodes(head);
+    ASSERT_EQ(2u, nodes.size());
+    EXPECT_EQ(&AsteroidSpawnerType, nodes[1]->type);
+    FreeObjectList(&head);
+}
+
+TEST(Objects, SpeedLimits)
+{
+    struct Case
+    {
+        int shipType, noLimit;
+        float expected;
+    } cases[] = {{1, 0, 100.0f}, {3, 0, 100.0f}, {2, 0, 120.00000762939453f}, {2, 1, 130.0f}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "ship " << c.shipType << " unlimited " << c.noLimit);
+        GameData data;
+        memset(&data, 0, sizeof data);
+        data.shipType = c.shipType;
+        GameObject* o = NewObject();
+        AddObjectState(o);
+        o->state->noSpeedLimit = c.noLimit;
+        o->state->velX = 130.0f;
+        o->state->velY = -130.0f;
+        ApplyAcceleration(o, &data, 0.1f);
+        EXPECT_EQ(c.expected, o->state->velX);
+        EXPECT_EQ(-c.expected, o->state->velY);
+        // Half the acceleration times dt is added.
+        o->state->velX = 0.0f;
+        o->state->velY = 0.0f;
+        o->state->accelX = 100.0f;
+        o->state->accelY = -40.0f;
+        ApplyAcceleration(o, &data, 0.5f);
+        EXPECT_FLOAT_EQ(25.0f, o->state->velX);
+        EXPECT_FLOAT_EQ(-10.0f, o->state->velY);
+        GameObject* list = o;
+        FreeObjectList(&list);
+    }
+}
+
+namespace {
+const int W = 320;
+const int H = 240;
+struct Pixels
+{
+    unsigned char rgb[W * H * 3];
+    int textures, texturesAfterUnload, distinctIds;
+};
+
+const unsigned char* At(const Pixels* p, int x, int y)
+{
+    return p->rgb + 3 * (y * W + x);
+}
+
+// Screen object of 40 x 40 pixels centred at (x, y).
+GameObject* Square(GameObject** head, float x, float y)
+{
+    AddObject(head);
+    GameObject* o = (*head)->next ? (*head)->next : *head;
+    AddTransform(o);
+    o->transform->x = x;
+    o->transform->y = y;
+    o->transform->scaleX = 40;
+    o->transform->scaleY = 40;
+    o->screenSpace = 1;
+    return o;
+}
+} // namespace
+
+TEST(Objects, DrawnColourAlphaAndPlacement)
+{
+    static Pixels* seen;
+    seen = SharedBlock<Pixels>();
+    EXPECT_EQ(0, RunInChild([] {
+        StartTestEngine(W, H);
+        std::string path = WriteTestTga("white", 4, 4, 24, std::vector<unsigned char>(48, 255));
+        DummyType.texture = VTGraphicsLoadTexture(path.c_str());
+        remove(path.c_str());
+
+        GameObject* head = NULL;
+        Square(&head, 30, 30); // no appearance: opaque white
+        GameObject* yellow = Square(&head, 90, 30);
+        AddAppearance(yellow);
+        yellow->appearance->blue = 0; // the second colour byte drives blue
+        GameObject* faint = Square(&head, 150, 30);
+        AddAppearance(faint);
+        faint->appearance->alpha = 300.0f; // low 8 bits: 44
+        GameObject* hidden = Square(&head, 210, 30);
+        hidden->visible = 0;
+        GameObject* world = Square(&head, 0, 0); // world object at the origin: 40 units wide
+        world->screenSpace = 0;
+        world->transform->scaleX = world->transform->scaleY = 4;
+        AddAppearance(world);
+        world->appearance->red = 0;
+        world->appearance->green = 0; // blue only
+
+        VTGraphicsStartDraw();
+        for (GameObject* o = head; o; o = o->next)
+            DrawObject(*o);
+        VTCapture capture;
+        VTGraphicsReadFrame(&capture);
+        memcpy(seen->rgb, capture.pixels, sizeof seen->rgb);
+        VTGraphicsFreeCapture(&capture);
+        VTGraphicsEndDraw();
+        FreeObjectList(&head);
+        VTGraphicsUnloadTexture(DummyType.texture);
+
+        // Every play type loads its own texture and gives it back.
+        LoadPlayObjectTypes(NULL);
+        seen->textures = VTGraphicsGetTextureCount();
+        std::vector<unsigned> ids;
+        for (int i = 0; i < PlayObjectTypeCount(); i++)
+            if (PlayObjectType(i)->texture != VT_TEXTURE_NONE && PlayObjectType(i)->logic)
+                ids.push_back(PlayObjectType(i)->texture);
+        std::sort(ids.begin(), ids.end());
+        seen->distinctIds = (int)(std::unique(ids.begin(), ids.end()) - ids.begin());
+        UnloadPlayObjectTypes(NULL);
+        seen->texturesAfterUnload = VTGraphicsGetTextureCount();
+    }));
+    auto rgb = [](const unsigned char* p) { return std::vector<int>{p[0], p[1], p[2]}; };
+    EXPECT_EQ((std::vector<int>{255, 255, 255}), rgb(At(seen, 30, 30)));
+    EXPECT_EQ((std::vector<int>{255, 255, 0}), rgb(At(seen, 90, 30)));
+    std::vector<int> faint = rgb(At(seen, 150, 30));
+    EXPECT_NEAR(44, faint[0], 1);
+    EXPECT_NEAR(44, faint[2], 1);
+    EXPECT_EQ((std::vector<int>{0, 0, 0}), rgb(At(seen, 210, 30)));
+    // The world square is 4 units of the 120 the default camera shows: 8 pixels.
+    EXPECT_EQ((std::vector<int>{0, 0, 255}), rgb(At(seen, 160, 120)));
+    EXPECT_EQ((std::vector<int>{0, 0, 0}), rgb(At(seen, 160 + 6, 120)));
+    EXPECT_EQ(99, seen->textures);
+    EXPECT_EQ(99, seen->distinctIds);
+    EXPECT_EQ(0, seen->texturesAfterUnload);
+}
