@@ -12,6 +12,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include "platform/vtaudio.h"
 #include "platform/vtpacing.h"
 
 struct VTWindow
@@ -97,6 +98,7 @@ void VTPlatformShutdown(void)
         SDL_GameControllerClose(controller);
     controller = NULL;
     controllerId = -1;
+    VTAudioShutdown(); // the mixer first: it ends SDL's audio itself
     if (sdlStarted)
         SDL_Quit();
     sdlStarted = 0;

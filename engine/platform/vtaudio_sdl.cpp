@@ -1,0 +1,282 @@
+// vtaudio_sdl.cpp -- sound systems on SDL2_mixer. Owns the audio device, the
+// pool of mixer channels every system draws from, and the decoded sounds.
+//
+// SDL_mixer has one device and one array of channels, so a system is a group
+// tag over a few channels of a fixed pool. The whole pool is reserved and
+// every start names its channel, so SDL_mixer never hands one system's
+// channel to another. The pool is fixed rather than grown on demand so that a
+// bank that forgets to close its systems runs out of channels in testing
+// instead of slowly adding mixer work.
+#include "platform/vtaudio.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <limits.h>
+#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <unordered_map>
+
+#include "platform/vtfiles.h"
+
+enum {
+    POOL_SIZE = 16, // the game holds two systems of four, briefly twice that
+    PATH_SIZE = 4096,
+    // Channel handles pack the channel number (plus one) below the start count.
+    CHANNEL_BITS = 8,
+    CHANNEL_MASK = (1 << CHANNEL_BITS) - 1,
+};
+
+struct VTSoundSystem
+{
+    int tag;         // SDL_mixer group of its channels; 0 while closed
+    unsigned device; // the device opening its channels belong to
+};
+
+struct VTSound
+{
+    Mix_Chunk* chunk; // shared by every sound made from the same file
+    unsigned device;  // chunk stays valid only while this opening lasts
+    int looping;
+};
+
+struct PoolChannel
+{
+    const VTSoundSystem* holder; // NULL while free
+    const VTSound* sound;        // the sound last started on it
+    uintptr_t start;             // which start that was; 0 for none
+};
+
+enum DeviceState { DEVICE_UNTRIED, DEVICE_OPEN, DEVICE_MISSING };
+
+static DeviceState deviceState = DEVICE_UNTRIED;
+// Bumped by every shutdown: handles made before it turn silent instead of
+// reaching freed chunks or channels another system now holds.
+static unsigned deviceOpening = 1;
+static int poolSize;
+static PoolChannel pool[POOL_SIZE];
+// Never reset, so a handle from before a shutdown cannot match a later start.
+static uintptr_t startCount;
+static int nextTag = 1;
+static int decodeCount;
+// Resolved path -> decoded audio, NULL for a file that would not decode.
+static std::unordered_map<std::string, Mix_Chunk*> decoded;
+
+// Opens the device once. A missing device is remembered as well: probing for
+// it again at every screen change would cost time and find nothing.
+static int OpenDevice(void)
+{
+    if (deviceState == DEVICE_UNTRIED) {
+        deviceState = DEVICE_MISSING;
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+            Mix_Init(MIX_INIT_MP3); // a build without MP3 still plays the effects
+            if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) == 0) {
+                poolSize = Mix_AllocateChannels(POOL_SIZE);
+                if (poolSize > POOL_SIZE)
+                    poolSize = POOL_SIZE;
+                Mix_ReserveChannels(poolSize);
+                memset(pool, 0, sizeof pool);
+                deviceState = DEVICE_OPEN;
+            } else {
+                Mix_Quit();
+                SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            }
+        }
+    }
+    return deviceState == DEVICE_OPEN;
+}
+
+static int IsOpen(const VTSoundSystem* system)
+{
+    return system && system->tag != 0 && system->device == deviceOpening && deviceState == DEVICE_OPEN;
+}
+
+static Mix_Chunk* Decoded(const char* path)
+{
+    auto found = decoded.find(path);
+    if (found != decoded.end())
+        return found->second;
+    Mix_Chunk* chunk = Mix_LoadWAV(path);
+    ++decodeCount;
+    decoded.emplace(path, chunk); // a file that failed is not tried again either
+    return chunk;
+}
+
+// The system's channel to take over when all are busy. SDL_mixer's own
+// Mix_GroupOldest compares start times in whole milliseconds and, on a tie,
+// answers the newest channel, so effects started in the same frame would
+// replace the latest one; counting starts keeps the real order. A channel
+// that has just fallen silent is the best choice of all.
+static int OldestChannel(const VTSoundSystem* system)
+{
+    int oldest = -1;
+    uintptr_t oldestStart = 0;
+    for (int i = 0; i < poolSize; ++i) {
+        if (pool[i].holder == system) {
+            uintptr_t start = Mix_Playing(i) ? pool[i].start : 0;
+            if (oldest < 0 || start < oldestStart) {
+                oldest = i;
+                oldestStart = start;
+            }
+        }
+    }
+    return oldest;
+}
+
+VTSoundSystem* VTAudioCreateSystem(void)
+{
+    return static_cast<VTSoundSystem*>(calloc(1, sizeof(VTSoundSystem)));
+}
+
+int VTAudioInitSystem(VTSoundSystem* system, int channels)
+{
+    if (!system || channels <= 0)
+        return 0;
+    if (IsOpen(system))
+        return 1;
+    // All or nothing: a system with fewer channels than asked would cut its
+    // effects off in ways nobody chose.
+    if (!OpenDevice() || VTAudioFreeChannelCount() < channels)
+        return 0;
+    system->tag = nextTag;
+    system->device = deviceOpening;
+    nextTag = nextTag == INT_MAX ? 1 : nextTag + 1;
+    for (int i = 0; i < poolSize && channels > 0; ++i) {
+        if (!pool[i].holder) {
+            pool[i].holder = system;
+            pool[i].sound = NULL;
+            pool[i].start = 0;
+            Mix_GroupChannel(i, system->tag);
+            --channels;
+        }
+    }
+    return 1;
+}
+
+void VTAudioCloseSystem(VTSoundSystem* system)
+{
+    if (!system)
+        return;
+    if (IsOpen(system)) {
+        Mix_HaltGroup(system->tag);
+        for (int i = 0; i < poolSize; ++i) {
+            if (pool[i].holder == system) {
+                Mix_GroupChannel(i, -1);
+                memset(&pool[i], 0, sizeof pool[i]);
+            }
+        }
+    }
+    system->tag = 0;
+}
+
+void VTAudioReleaseSystem(VTSoundSystem* system)
+{
+    VTAudioCloseSystem(system);
+    free(system);
+}
+
+VTSound* VTAudioCreateSound(VTSoundSystem* system, const char* gamePath, int looping)
+{
+    char path[PATH_SIZE];
+    if (!system || !gamePath || deviceState != DEVICE_OPEN || !VTFileResolve(gamePath, path, sizeof path))
+        return NULL;
+    Mix_Chunk* chunk = Decoded(path);
+    if (!chunk)
+        return NULL;
+    VTSound* sound = static_cast<VTSound*>(malloc(sizeof(VTSound)));
+    if (sound) {
+        sound->chunk = chunk;
+        sound->device = deviceOpening;
+        sound->looping = looping != 0;
+    }
+    return sound;
+}
+
+void VTAudioReleaseSound(VTSound* sound)
+{
+    if (!sound)
+        return;
+    for (int i = 0; i < poolSize; ++i) {
+        if (pool[i].sound == sound) {
+            if (deviceState == DEVICE_OPEN && Mix_Playing(i))
+                Mix_HaltChannel(i);
+            pool[i].sound = NULL;
+        }
+    }
+    free(sound);
+}
+
+int VTAudioPlay(VTSoundSystem* system, VTSound* sound, VTChannel** channelSlot)
+{
+    uintptr_t handle = 0;
+    if (IsOpen(system) && sound && sound->device == deviceOpening) {
+        int channel = Mix_GroupAvailable(system->tag);
+        if (channel < 0)
+            channel = OldestChannel(system);
+        // A loop count of -1 repeats about 65000 times: for hours even for
+        // the shortest effect, which is as good as until stopped.
+        if (channel >= 0 && Mix_PlayChannel(channel, sound->chunk, sound->looping ? -1 : 0) == channel) {
+            pool[channel].sound = sound;
+            pool[channel].start = ++startCount;
+            handle = (pool[channel].start << CHANNEL_BITS) | (uintptr_t)(channel + 1);
+        }
+    }
+    if (channelSlot)
+        *channelSlot = reinterpret_cast<VTChannel*>(handle);
+    return handle != 0;
+}
+
+int VTAudioIsPlaying(const VTChannel* channel)
+{
+    uintptr_t handle = reinterpret_cast<uintptr_t>(channel);
+    int index = (int)(handle & CHANNEL_MASK) - 1;
+    uintptr_t start = handle >> CHANNEL_BITS;
+    return deviceState == DEVICE_OPEN && index >= 0 && index < poolSize && start != 0 && pool[index].holder
+        && pool[index].start == start && Mix_Playing(index);
+}
+
+int VTAudioSystemPlayingCount(const VTSoundSystem* system)
+{
+    int playing = 0;
+    if (IsOpen(system)) {
+        for (int i = 0; i < poolSize; ++i)
+            playing += pool[i].holder == system && Mix_Playing(i);
+    }
+    return playing;
+}
+
+int VTAudioDecodeCount(void)
+{
+    return decodeCount;
+}
+
+int VTAudioFreeChannelCount(void)
+{
+    int idle = 0;
+    if (deviceState == DEVICE_OPEN) {
+        for (int i = 0; i < poolSize; ++i)
+            idle += pool[i].holder == NULL;
+    }
+    return idle;
+}
+
+void VTAudioShutdown(void)
+{
+    if (deviceState == DEVICE_OPEN) {
+        Mix_HaltChannel(-1);
+        for (auto& entry : decoded) {
+            if (entry.second)
+                Mix_FreeChunk(entry.second);
+        }
+        Mix_CloseAudio();
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    decoded.clear();
+    memset(pool, 0, sizeof pool);
+    poolSize = 0;
+    deviceState = DEVICE_UNTRIED;
+    ++deviceOpening;
+}

@@ -1,0 +1,212 @@
+// Sound: how instances start, end, take over and stop on systems sharing one
+// device, the game's bank across many screen changes, and the silent paths.
+// Each case runs in a fresh process on SDL's dummy driver, which plays in
+// real time, with WAV files of known length made for the test.
+#include <gtest/gtest.h>
+
+#include <math.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "harness.h"
+#include "platform/vtaudio.h"
+#include "soundbank.h"
+
+namespace
+{
+
+// 16-bit stereo at the device's rate: a 440 Hz tone.
+void WriteWav(const std::string& path, int milliseconds)
+{
+    uint32_t frames = 44100u * (uint32_t)milliseconds / 1000, bytes = frames * 4;
+    uint32_t header[11] = {0x46464952, 36 + bytes, 0x45564157, 0x20746d66, 16, 0x00020001, 44100, 44100 * 4,
+                           0x00100004, 0x61746164, bytes}; // RIFF, WAVE, "fmt ", PCM, "data"
+    std::vector<int16_t> samples(frames * 2);
+    for (uint32_t i = 0; i < samples.size(); ++i)
+        samples[i] = (int16_t)(3000 * sin(i / 2 * 2 * M_PI * 440 / 44100));
+    FILE* file = fopen(path.c_str(), "wb");
+    fwrite(header, sizeof header, 1, file);
+    fwrite(samples.data(), bytes, 1, file);
+    fclose(file);
+}
+
+// In a child on the dummy device; the systems start open with four channels.
+int InChild(const std::function<void(VTSoundSystem*, VTSoundSystem*)>& body)
+{
+    return RunInChild([&] {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        VTSoundSystem* a = VTAudioCreateSystem();
+        VTSoundSystem* b = VTAudioCreateSystem();
+        if (VTAudioInitSystem(a, 4) && VTAudioInitSystem(b, 4))
+            body(a, b);
+        else
+            ADD_FAILURE() << "no dummy device";
+        VTAudioShutdown();
+    });
+}
+
+class SoundSystems : public ::testing::Test
+{
+protected:
+    std::string folder = "/tmp/kelvaro_sound_XXXXXX", shortWav, longWav, notAudio;
+    void SetUp() override
+    {
+        ASSERT_NE(nullptr, mkdtemp(&folder[0]));
+        WriteWav(shortWav = folder + "/short.wav", 100);
+        WriteWav(longWav = folder + "/long.wav", 3000); // outlives every check
+        FILE* file = fopen((notAudio = folder + "/garbage.wav").c_str(), "wb");
+        fputs("not a sound", file);
+        fclose(file);
+    }
+    void TearDown() override
+    {
+        for (const std::string& path : {shortWav, longWav, notAudio})
+            remove(path.c_str());
+        rmdir(folder.c_str());
+    }
+};
+
+} // namespace
+
+TEST_F(SoundSystems, FourOverlapThenEachStartTakesOverItsOwnSystemsOldest)
+{
+    EXPECT_EQ(0, InChild([&](VTSoundSystem* mainSystem, VTSoundSystem* fuel) {
+        VTSound* effect = VTAudioCreateSound(mainSystem, longWav.c_str(), 0);
+        VTChannel *fuelChannel = NULL, *channels[6] = {};
+        ASSERT_EQ(1, VTAudioPlay(fuel, VTAudioCreateSound(fuel, longWav.c_str(), 0), &fuelChannel));
+        for (VTChannel*& channel : channels) // all within a millisecond, as in one frame
+            ASSERT_EQ(1, VTAudioPlay(mainSystem, effect, &channel));
+        EXPECT_FALSE(VTAudioIsPlaying(channels[0]));
+        EXPECT_FALSE(VTAudioIsPlaying(channels[1]));
+        for (int i = 2; i < 6; ++i)
+            EXPECT_TRUE(VTAudioIsPlaying(channels[i])) << i;
+        EXPECT_EQ(4, VTAudioSystemPlayingCount(mainSystem));
+        EXPECT_TRUE(VTAudioIsPlaying(fuelChannel));
+    }));
+}
+
+TEST_F(SoundSystems, OneShotEndsAfterItsLengthWhileALoopRepeats)
+{
+    EXPECT_EQ(0, InChild([&](VTSoundSystem* system, VTSoundSystem*) {
+        VTChannel *once = NULL, *loop = NULL;
+        VTAudioPlay(system, VTAudioCreateSound(system, shortWav.c_str(), 0), &once);
+        VTAudioPlay(system, VTAudioCreateSound(system, shortWav.c_str(), 1), &loop);
+        EXPECT_TRUE(VTAudioIsPlaying(once));
+        usleep(600000); // six lengths
+        EXPECT_FALSE(VTAudioIsPlaying(once));
+        EXPECT_TRUE(VTAudioIsPlaying(loop));
+    }));
+}
+
+TEST_F(SoundSystems, ReleasingASoundOrClosingASystemStopsItAndFreesChannels)
+{
+    EXPECT_EQ(0, InChild([&](VTSoundSystem* mainSystem, VTSoundSystem* fuel) {
+        // Two sounds of one file share decoded data, not playback.
+        VTSound* loop = VTAudioCreateSound(mainSystem, shortWav.c_str(), 1);
+        VTSound* effect = VTAudioCreateSound(mainSystem, longWav.c_str(), 0);
+        VTSound* sameFile = VTAudioCreateSound(mainSystem, longWav.c_str(), 0);
+        VTChannel *kept = NULL, *other = NULL, *slot = NULL;
+        VTAudioPlay(mainSystem, loop, NULL);
+        VTAudioPlay(mainSystem, loop, NULL);
+        VTAudioPlay(mainSystem, effect, &kept);
+        VTAudioPlay(mainSystem, sameFile, NULL);
+        VTAudioPlay(fuel, effect, &other);
+        VTAudioReleaseSound(loop);
+        VTAudioReleaseSound(sameFile);
+        EXPECT_EQ(1, VTAudioSystemPlayingCount(mainSystem));
+        EXPECT_TRUE(VTAudioIsPlaying(kept));
+
+        int idle = VTAudioFreeChannelCount();
+        VTAudioCloseSystem(mainSystem);
+        EXPECT_FALSE(VTAudioIsPlaying(kept));
+        EXPECT_TRUE(VTAudioIsPlaying(other));
+        EXPECT_EQ(idle + 4, VTAudioFreeChannelCount());
+        EXPECT_EQ(0, VTAudioPlay(mainSystem, effect, &slot));
+        EXPECT_EQ(nullptr, slot);
+
+        VTAudioReleaseSystem(fuel); // still open: closed first
+        EXPECT_FALSE(VTAudioIsPlaying(other));
+        EXPECT_EQ(idle + 8, VTAudioFreeChannelCount());
+        EXPECT_EQ(1, VTAudioInitSystem(mainSystem, 4));
+        EXPECT_EQ(1, VTAudioPlay(mainSystem, effect, NULL));
+    }));
+}
+
+TEST_F(SoundSystems, MissingOrUndecodableFilesAndStaleHandlesAreSilent)
+{
+    EXPECT_EQ(0, InChild([&](VTSoundSystem* system, VTSoundSystem*) {
+        for (int i = 0; i < 2; ++i) {
+            VTChannel* slot = NULL;
+            EXPECT_EQ(0, VTAudioPlay(system, VTAudioCreateSound(system, "Audio_Assets//SE//SE_None.wav", 0), &slot));
+            EXPECT_EQ(0, VTAudioPlay(system, VTAudioCreateSound(system, notAudio.c_str(), 0), &slot));
+            EXPECT_EQ(nullptr, slot);
+        }
+        EXPECT_EQ(1, VTAudioDecodeCount()) << "a file that fails is not decoded again";
+        EXPECT_NE(nullptr, VTAudioCreateSound(system, "audio_assets\\se\\SE_DIE.WAV", 0));
+
+        // A shutdown frees the decoded data: earlier sounds must never start.
+        VTSound* sound = VTAudioCreateSound(system, longWav.c_str(), 1);
+        VTChannel *before = NULL, *after = NULL;
+        VTAudioPlay(system, sound, &before);
+        VTAudioShutdown();
+        ASSERT_EQ(1, VTAudioInitSystem(system, 4));
+        EXPECT_EQ(0, VTAudioPlay(system, sound, &after));
+        EXPECT_EQ(1, VTAudioPlay(system, VTAudioCreateSound(system, longWav.c_str(), 1), &after));
+        EXPECT_FALSE(VTAudioIsPlaying(before)) << "an old handle never names a new start";
+    }));
+}
+
+TEST(SoundBank, ManyScreenChangesLeaveNothingPlayingNoChannelHeldAndDecodeOnce)
+{
+    EXPECT_EQ(0, RunInChild([] {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        for (int cycle = 0; cycle < 50; ++cycle) {
+            SoundBankInit();
+            static int pool = VTAudioFreeChannelCount() + 8;
+            for (VTSound* sound : {GameMusicSound, MenuMusicSound, SelectingSound, MenuToStateSound, DieSound,
+                                   BoosterSound, FuelSound, CollisionSound, WarpSound, BulletCollisionSound,
+                                   AntigravitySound})
+                ASSERT_NE(nullptr, sound) << cycle;
+            SoundPlay(MainSoundSystem, MenuMusicSound, &MenuMusicChannel);
+            SoundPlaySelecting();
+            VTChannel* music = MenuMusicChannel;
+            SoundPlay(FuelSoundSystem, FuelSound, NULL);
+            ASSERT_EQ(2, VTAudioSystemPlayingCount(MainSoundSystem)) << cycle;
+            ASSERT_EQ(1, VTAudioSystemPlayingCount(FuelSoundSystem)) << cycle;
+            (cycle % 2 ? SoundBankReleaseMenu : SoundBankRelease)();
+            ASSERT_FALSE(VTAudioIsPlaying(music)) << cycle;
+            ASSERT_EQ(pool, VTAudioFreeChannelCount()) << cycle;
+            ASSERT_TRUE(!MainSoundSystem && !FuelSoundSystem && !MenuMusicSound && !AntigravitySound);
+        }
+        EXPECT_EQ(11, VTAudioDecodeCount());
+        VTAudioShutdown();
+    }));
+}
+
+TEST(AudioWithoutDevice, EverythingIsSilentAndNothingCrashes)
+{
+    EXPECT_EQ(0, RunInChild([] {
+        setenv("SDL_AUDIODRIVER", "kelvaro_no_such_driver", 1);
+        for (int visit = 0; visit < 2; ++visit) {
+            SoundBankInit();
+            EXPECT_EQ(nullptr, GameMusicSound);
+            SoundPlaySelecting();
+            SoundPlay(MainSoundSystem, MenuMusicSound, &MenuMusicChannel);
+            EXPECT_TRUE(!EffectChannel && !MenuMusicChannel);
+            EXPECT_EQ(0, VTAudioSystemPlayingCount(MainSoundSystem) + VTAudioFreeChannelCount());
+            (visit ? SoundBankReleaseMenu : SoundBankRelease)();
+        }
+        EXPECT_EQ(0, VTAudioPlay(NULL, NULL, NULL) + VTAudioIsPlaying(NULL) + VTAudioDecodeCount());
+        VTAudioCloseSystem(NULL);
+        VTAudioReleaseSystem(NULL);
+        VTAudioReleaseSound(NULL);
+        VTAudioShutdown();
+        VTAudioShutdown();
+    }));
+}
