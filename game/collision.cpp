@@ -1,0 +1,356 @@
+// collision.cpp -- the collision responses of play.
+#include "collision.h"
+
+#include <math.h>
+
+#include "soundbank.h"
+#include "vtmath.h"
+
+int IsBreakableKind(const ObjectType* type)
+{
+    return type == &Asteroid1Type || type == &Asteroid3Type || type == &SatelliteType ||
+           type == &SatellitePart1Type || type == &SatellitePart3Type;
+}
+
+int IsPlanetKind(const ObjectType* type)
+{
+    return type == &EarthType || type == &MoonType || type == &MarsType || type == &UranusType;
+}
+
+int IsShipKind(const ObjectType* type)
+{
+    return type == &Ship1Type || type == &Ship2Type || type == &Ship3Type;
+}
+
+// Satellites are not round: they collide with 80 per cent of their half width.
+static int HasReducedRadius(const ObjectType* type)
+{
+    return type == &SatelliteType || type == &SatellitePart1Type || type == &SatellitePart3Type;
+}
+
+static int Flag(const GameObject* object)
+{
+    return object->timer ? object->timer->flag : 0;
+}
+
+static VTVec2 Position(const GameObject* object)
+{
+    VTVec2 p = {object->transform->x, object->transform->y};
+    return p;
+}
+
+// Inserts a fading particle of the given kind directly behind anchor.
+static GameObject* AddParticle(GameObject* anchor, ObjectType* kind, float x, float y, float width, float height,
+                               float z, float rotation, float fadeTime)
+{
+    AddObject(&anchor);
+    GameObject* particle = anchor->next;
+    AddTransform(particle);
+    particle->transform->x = x;
+    particle->transform->y = y;
+    particle->transform->scaleX = width;
+    particle->transform->scaleY = height;
+    particle->transform->z = z;
+    particle->transform->rotation = rotation;
+    AddAppearance(particle);
+    AddTimer(particle);
+    particle->timer->time = fadeTime;
+    particle->type = kind;
+    return particle;
+}
+
+// Three explosions around (x, y), offset by (i, i); the first ends up last.
+static void AddExplosions(GameObject* anchor, float x, float y)
+{
+    for (int i = 0; i < 3; i++) {
+        float width = VTRandomFloat(50.0f, 70.0f);
+        float height = VTRandomFloat(50.0f, 70.0f);
+        float rotation = VTDegreeToRadian(VTRandomFloat(0.0f, 360.0f));
+        AddParticle(anchor, &BoomType, x + (float)i, y + (float)i, width, height, 50.0f, rotation, 5.0f);
+    }
+}
+
+static void PlayEffect(GameData* data, VTSound* sound)
+{
+    if (data->soundOn == 1)
+        SoundPlay(MainSoundSystem, sound, &EffectChannel);
+}
+
+// --- bullets -------------------------------------------------------------------
+
+void BulletHitObstacle(GameObject* bullet, GameObject* target, GameData* data)
+{
+    if (!bullet->transform || !target->transform)
+        return;
+    VTVec2 targetCentre = Position(target);
+    VTVec2 bulletCentre = Position(bullet);
+    if (!VTCircleRectCollision(&targetCentre, target->transform->scaleX * 0.5f, &bulletCentre,
+                               bullet->transform->scaleX, bullet->transform->scaleY))
+        return;
+    PlayEffect(data, BulletCollisionSound);
+    target->visible = 0;
+    bullet->visible = 0;
+    for (int i = 0; i < 3; i++) {
+        float width = VTRandomFloat(50.0f, 70.0f);
+        float height = VTRandomFloat(50.0f, 70.0f);
+        float rotation = VTDegreeToRadian(VTRandomFloat(0.0f, 360.0f));
+        AddParticle(bullet, &BoomType, bulletCentre.x + (float)i, bulletCentre.y + (float)i, width, height, 50.0f,
+                    rotation, 5.0f);
+        data->score += (float)(data->scoreMultiplier * 10);
+        data->combo += data->scoreMultiplier;
+    }
+}
+
+void CollideBullet(GameObject* n, GameObject** head, GameData* data)
+{
+    if (n->type != &BulletType || Flag(n) != 0)
+        return;
+    // A bullet that has struck may strike further overlapping targets within
+    // the same walk: neither object's visibility is looked at.
+    GameObject* other = *head;
+    while (other && n->type == &BulletType) {
+        if (IsBreakableKind(other->type) && Flag(other) == 0 && other->transform)
+            BulletHitObstacle(n, other, data);
+        other = other->next;
+    }
+}
+
+// --- bounces ----------------------------------------------------------------------
+
+static void CostOfShipHit(GameObject* ship, GameData* data, float combinedSpeed)
+{
+    PlayEffect(data, CollisionSound);
+    data->shipHit = 1;
+    if (ship->type == &Ship1Type && ship->timer)
+        ship->timer->time = 0.3f;
+    if (!(data->hitGraceTimer < 0.0f))
+        return;
+    // The tutorial's first steps teach flying: hits cost nothing there yet.
+    if (!(data->level == -1 && data->tutorialStep <= 4))
+        data->fuel -= combinedSpeed * 0.05f;
+    data->score += (float)(data->scoreMultiplier * data->combo);
+    data->cameraShake = 10.0f;
+    data->combo = 0;
+    // The first hit that empties the tank leaves -10 as a last reserve.
+    if (data->fuel < 0.0f && data->fuel > -10.0f) {
+        data->fuel = -10.0f;
+        data->hitGraceTimer = 1.0f;
+        return;
+    }
+    if (data->fuel < -10.0f) {
+        float rotation = VTDegreeToRadian(VTRandomFloat(0.0f, 360.0f));
+        AddParticle(ship, &BoomType, ship->transform->x, ship->transform->y, 100.0f, 100.0f, 50.0f, rotation, 2.0f);
+        data->level = 0;
+    }
+    data->hitGraceTimer = 1.0f;
+}
+
+void HitObstacle(GameObject* a, GameObject* b, GameData* data, float dt)
+{
+    if (a == b || !a || !b || !a->transform || !b->transform || !a->state || !b->state)
+        return;
+    Transform* at = a->transform;
+    Transform* bt = b->transform;
+    ObjectState* as = a->state;
+    ObjectState* bs = b->state;
+
+    float ra = at->scaleX * 0.5f;
+    float rb = bt->scaleX * 0.5f;
+    if (HasReducedRadius(a->type))
+        ra *= 0.8f;
+    if (HasReducedRadius(b->type))
+        rb *= 0.8f;
+    VTVec2 pa = {at->x + as->velX * dt, at->y + as->velY * dt};
+    VTVec2 pb = {bt->x + bs->velX * dt, bt->y + bs->velY * dt};
+    VTVec2 va = {as->velX, as->velY};
+    VTVec2 vb = {bs->velX, bs->velY};
+    float sa = VTVec2Length(&va);
+    float sb = VTVec2Length(&vb);
+
+    int withShip = IsShipKind(a->type) || IsShipKind(b->type);
+    if (withShip) {
+        float gap = VTCircleCircleDistance(&pa, ra, &pb, rb);
+        if (gap <= 15.0f)
+            data->nearMissDistance = gap;
+    }
+    if (!VTCircleCircleCollision(&pa, ra, &pb, rb))
+        return;
+
+    // The normal comes from where the two are now, not where they would be.
+    VTVec2 centreA = Position(a);
+    VTVec2 centreB = Position(b);
+    float d = VTVec2Distance(&centreA, &centreB);
+    VTVec2 n = {1.0f, 0.0f}; // coinciding centres: any fixed direction will do
+    if (d > 0.0f) {
+        n.x = (centreB.x - centreA.x) / d;
+        n.y = (centreB.y - centreA.y) / d;
+    }
+    VTVec2 t = {-n.y, n.x};
+
+    for (int i = 0; i < 3; i++) {
+        float width = VTRandomFloat(20.0f, 50.0f);
+        float height = VTRandomFloat(20.0f, 50.0f);
+        GameObject* flash = AddParticle(a, &CollideFlashType, at->x + n.x * at->scaleX * 0.5f,
+                                        at->y + n.y * at->scaleX * 0.5f, width, height, at->z, 0.0f, 1.0f);
+        flash->appearance->alpha = 100.0f;
+    }
+
+    bt->x = at->x + n.x * (at->scaleX + bt->scaleX) * 0.5f;
+    bt->y = at->y + n.y * (at->scaleX + bt->scaleX) * 0.5f;
+
+    float ma = as->power;
+    float mb = bs->power;
+    if (ma + mb != 0.0f) {
+        float an = VTVec2Dot(&va, &n);
+        float aT = VTVec2Dot(&va, &t);
+        float bn = VTVec2Dot(&vb, &n);
+        float bT = VTVec2Dot(&vb, &t);
+        float anAfter = ((ma - mb) * an + 2.0f * mb * bn) / (ma + mb);
+        float bnAfter = ((mb - ma) * bn + 2.0f * ma * an) / (ma + mb);
+        as->velX = anAfter * n.x + aT * t.x;
+        as->velY = anAfter * n.y + aT * t.y;
+        bs->velX = bnAfter * n.x + bT * t.x;
+        bs->velY = bnAfter * n.y + bT * t.y;
+    }
+    // The new x velocity, read as degrees per second, sets them spinning.
+    bs->spin += VTDegreeToRadian(bs->velX);
+    as->spin += VTDegreeToRadian(as->velX);
+
+    if (withShip)
+        CostOfShipHit(a, data, sa + sb);
+}
+
+// --- planets and wind ------------------------------------------------------------
+
+void ApplyPlanetPull(GameObject* n, GameObject* planet, GameData* data)
+{
+    ObjectState* ps = planet->state;
+    Transform* pt = planet->transform;
+    float reach = pt->scaleX * 3.0f;
+    float dx = pt->x - n->transform->x;
+    float dy = pt->y - n->transform->y;
+    VTVec2 centreN = Position(n);
+    VTVec2 centreP = Position(planet);
+    float d = VTVec2Distance(&centreN, &centreP);
+
+    if (pt->scaleX * 0.25f >= d && n->visible) {
+        n->visible = 0;
+        if (data->level == -1)
+            data->tutorialSwallowed = 1;
+        AddExplosions(n, centreN.x, centreN.y);
+    }
+
+    ps->forceX = 0.0f;
+    ps->forceY = 0.0f;
+    // At the very centre there is no direction to pull in.
+    if (d < reach && d > 0.0f) {
+        float p = ps->power;
+        float magnitude = p - (float)sqrt((double)(p * p / reach)) * (float)sqrt((double)d);
+        ps->forceX = dx / d * magnitude;
+        ps->forceY = dy / d * magnitude;
+        if (n->type == &Ship2Type) {
+            ps->forceX *= 0.7f;
+            ps->forceY *= 0.7f;
+        }
+        if (data->antigravityActive == 1 && n->type == &Ship3Type) {
+            ps->forceX *= -1.0f;
+            ps->forceY *= -1.0f;
+        }
+    }
+}
+
+// Adds the planet's force to n's push and shrinks n by the push so far: the
+// last planet in the list sets the frame's size.
+static void AccumulatePull(GameObject* n, GameObject* planet)
+{
+    ObjectState* ns = n->state;
+    float p = planet->state->power;
+    ns->pushX += planet->state->forceX;
+    ns->pushY += planet->state->forceY;
+    if (p == 0.0f)
+        return; // a planet without power leaves the size alone
+    VTVec2 push = {ns->pushX, ns->pushY};
+    float q = (p - VTVec2Length(&push)) / p;
+    n->transform->scaleX = ns->baseScaleX * q;
+    n->transform->scaleY = ns->baseScaleY * q;
+}
+
+static void PullBy(GameObject* n, GameObject* planet, GameData* data)
+{
+    if (!n->transform || !n->state || !planet->transform || !planet->state)
+        return;
+    ApplyPlanetPull(n, planet, data);
+    AccumulatePull(n, planet);
+}
+
+static void PushByWind(GameObject* n, GameObject* wind)
+{
+    if (!n->transform || !n->state || !wind->transform || !wind->state)
+        return;
+    ObjectState* ws = wind->state;
+    float r = wind->transform->scaleX;
+    float dx = wind->transform->x - n->transform->x;
+    float dy = wind->transform->y - n->transform->y;
+    VTVec2 centreN = Position(n);
+    VTVec2 centreW = Position(wind);
+    float d = VTVec2Distance(&centreN, &centreW);
+    ws->forceX = 0.0f;
+    ws->forceY = 0.0f;
+    if (r > d && d > 0.0f) {
+        ws->forceX = -(dx / d) * (r * r - d * d);
+        ws->forceY = -(dy / d) * (r * r - d * d);
+    }
+    n->state->pushX += ws->forceX;
+    n->state->pushY += ws->forceY;
+}
+
+// --- the walks ---------------------------------------------------------------------
+
+void CollideShip(ObjectType* shipKind, GameObject* n, GameObject** head, GameData* data, float dt)
+{
+    if (!*head || (*head)->visible == 0 || n->type != shipKind)
+        return;
+    GameObject* other = *head;
+    while (other) {
+        if (n->visible && IsBreakableKind(other->type) && other->visible && Flag(other) == 0)
+            HitObstacle(n, other, data, dt);
+        if (IsPlanetKind(other->type))
+            PullBy(n, other, data);
+        other = other->next;
+        // A ship that starts its warp-out changes kind and leaves the walk.
+        if (n->type != shipKind)
+            break;
+    }
+}
+
+void CollideObstacle(ObjectType* obstacleKind, GameObject* n, GameObject** head, GameData* data, float dt)
+{
+    if (!*head || (*head)->visible == 0 || n->type != obstacleKind)
+        return;
+    GameObject* other = *head;
+    while (other) {
+        if (n->visible && Flag(n) == 0 && IsBreakableKind(other->type) && other->visible && Flag(other) == 0)
+            HitObstacle(n, other, data, dt);
+        if (IsPlanetKind(other->type))
+            PullBy(n, other, data);
+        if (other->type == &WindType && Flag(n) == 0)
+            PushByWind(n, other);
+        other = other->next;
+        if (n->type != obstacleKind)
+            break;
+    }
+}
+
+void CollideFarObstacle(ObjectType* farKind, GameObject* n, GameObject** head, GameData* data)
+{
+    if (!*head || (*head)->visible == 0 || n->type != farKind)
+        return;
+    GameObject* other = *head;
+    while (other) {
+        if (IsPlanetKind(other->type))
+            PullBy(n, other, data);
+        other = other->next;
+        if (n->type != farKind)
+            break;
+    }
+}

@@ -1,0 +1,382 @@
+// Collision responses on small hand-built lists: bounces, what a ship hit
+// costs, bullet strikes, planets pulling, shrinking and swallowing, and the
+// wind. Sound stays off; the responses' sound calls are guarded.
+#include <gtest/gtest.h>
+#include <math.h>
+#include <string.h>
+
+#include <vector>
+
+#include "collision.h"
+
+namespace {
+
+struct Scene
+{
+    GameObject* head = NULL;
+    GameData data;
+
+    Scene()
+    {
+        memset(&data, 0, sizeof data);
+        data.scoreMultiplier = 1;
+        data.level = 1;
+        data.fuel = 50.0f;
+        data.hitGraceTimer = -1.0f;
+        data.nearMissDistance = 99.0f;
+        AddObject(&head); // the list head, as every state creates first
+    }
+    ~Scene() { FreeObjectList(&head); }
+
+    // Appends an object of kind behind the head's existing successors.
+    GameObject* Add(ObjectType* kind, float x, float y, float size, float power = 1.0f)
+    {
+        GameObject* last = head;
+        while (last->next)
+            last = last->next;
+        AddObject(&last);
+        GameObject* o = last->next;
+        o->type = kind;
+        AddTransform(o);
+        o->transform->x = x;
+        o->transform->y = y;
+        o->transform->scaleX = o->transform->scaleY = size;
+        AddTimer(o);
+        AddObjectState(o);
+        o->state->power = power;
+        o->state->baseScaleX = o->state->baseScaleY = size;
+        return o;
+    }
+
+    // Kinds of the objects directly behind o, up to the next non-particle.
+    std::vector<ObjectType*> ParticlesBehind(GameObject* o)
+    {
+        std::vector<ObjectType*> kinds;
+        for (GameObject* p = o->next; p && (p->type == &BoomType || p->type == &CollideFlashType); p = p->next)
+            kinds.push_back(p->type);
+        return kinds;
+    }
+};
+
+void Velocity(GameObject* o, float x, float y)
+{
+    o->state->velX = x;
+    o->state->velY = y;
+}
+
+} // namespace
+
+TEST(Collision, ElasticBounceBetweenObstacles)
+{
+    SCOPED_TRACE("equal masses head-on swap normal velocities, keep tangential ones");
+    Scene s;
+    GameObject* a = s.Add(&Asteroid1Type, 0, 0, 10);
+    GameObject* b = s.Add(&Asteroid3Type, 9, 0, 10);
+    Velocity(a, 10, 0);
+    Velocity(b, -10, 5);
+    a->transform->z = 7;
+    HitObstacle(a, b, &s.data, 0.0f);
+    EXPECT_FLOAT_EQ(-10, a->state->velX);
+    EXPECT_FLOAT_EQ(0, a->state->velY);
+    EXPECT_FLOAT_EQ(10, b->state->velX);
+    EXPECT_FLOAT_EQ(5, b->state->velY);
+    EXPECT_FLOAT_EQ(10, b->transform->x) << "pushed apart to the sum of half widths";
+    EXPECT_FLOAT_EQ(0, b->transform->y);
+    EXPECT_NEAR(10 * 0.017453292f, b->state->spin, 1e-6);
+    EXPECT_NEAR(-10 * 0.017453292f, a->state->spin, 1e-6);
+    // Three flashes at a's edge toward b, at a's depth.
+    std::vector<ObjectType*> flashes = s.ParticlesBehind(a);
+    ASSERT_EQ(3u, flashes.size());
+    GameObject* flash = a->next;
+    EXPECT_EQ(&CollideFlashType, flash->type);
+    EXPECT_FLOAT_EQ(5, flash->transform->x);
+    EXPECT_FLOAT_EQ(7, flash->transform->z);
+    EXPECT_FLOAT_EQ(100, flash->appearance->alpha);
+    EXPECT_FLOAT_EQ(1, flash->timer->time);
+    EXPECT_GE(flash->transform->scaleX, 20);
+    EXPECT_LE(flash->transform->scaleY, 50);
+    EXPECT_EQ(99.0f, s.data.nearMissDistance) << "no ship, no near miss";
+
+    SCOPED_TRACE("unequal masses at an angle keep momentum and normal energy");
+    Scene u;
+    a = u.Add(&Asteroid1Type, 0, 0, 10, 3.0f);
+    b = u.Add(&SatellitePart1Type, 5, 5, 10, 1.0f);
+    Velocity(a, 4, 1);
+    Velocity(b, -2, 0);
+    HitObstacle(a, b, &u.data, 0.0f);
+    EXPECT_NEAR(3 * 4 + 1 * -2, 3 * a->state->velX + 1 * b->state->velX, 1e-4);
+    EXPECT_NEAR(3 * 1 + 0, 3 * a->state->velY + 1 * b->state->velY, 1e-4);
+    float before = 3 * (4 * 4 + 1) + 4, after = 3 * (a->state->velX * a->state->velX + a->state->velY * a->state->velY) +
+                                                 b->state->velX * b->state->velX + b->state->velY * b->state->velY;
+    EXPECT_NEAR(before, after, 1e-3);
+    EXPECT_NEAR(10, hypotf(b->transform->x, b->transform->y), 1e-4);
+
+    SCOPED_TRACE("satellites collide with 80 per cent of their half width");
+    Scene r;
+    a = r.Add(&SatelliteType, 0, 0, 10);
+    b = r.Add(&SatellitePart3Type, 8.5f, 0, 10);
+    HitObstacle(a, b, &r.data, 0.0f);
+    EXPECT_FLOAT_EQ(8.5f, b->transform->x) << "4 + 4 < 8.5: untouched";
+    GameObject* c = r.Add(&Asteroid1Type, 30, 0, 10);
+    GameObject* d = r.Add(&Asteroid3Type, 38.5f, 0, 10);
+    HitObstacle(c, d, &r.data, 0.0f);
+    EXPECT_FLOAT_EQ(40, d->transform->x);
+
+    SCOPED_TRACE("contact is judged where the two will be after dt");
+    Scene p;
+    a = p.Add(&Asteroid1Type, 0, 0, 10);
+    b = p.Add(&Asteroid1Type, 12, 0, 10);
+    Velocity(a, 100, 0);
+    HitObstacle(a, b, &p.data, 0.0f);
+    EXPECT_FLOAT_EQ(100, a->state->velX);
+    HitObstacle(a, b, &p.data, 0.05f);
+    EXPECT_FLOAT_EQ(0, a->state->velX);
+    EXPECT_FLOAT_EQ(100, b->state->velX);
+
+    SCOPED_TRACE("massless pairs and coinciding centres stay finite");
+    Scene z;
+    a = z.Add(&Asteroid1Type, 0, 0, 10, 0.0f);
+    b = z.Add(&Asteroid3Type, 0, 0, 10, 0.0f);
+    Velocity(a, 3, 0);
+    HitObstacle(a, b, &z.data, 0.0f);
+    EXPECT_FLOAT_EQ(3, a->state->velX);
+    EXPECT_FLOAT_EQ(10, b->transform->x) << "separated along (1, 0)";
+    HitObstacle(a, a, &z.data, 0.0f);
+    EXPECT_FLOAT_EQ(3, a->state->velX);
+}
+
+TEST(Collision, WhatAShipHitCosts)
+{
+    // Ship moving up at 100 into an asteroid falling at 100: combined speed 200.
+    struct Hit
+    {
+        Scene s;
+        GameObject* ship;
+        GameObject* rock;
+        Hit(float fuel, float grace)
+        {
+            s.data.fuel = fuel;
+            s.data.hitGraceTimer = grace;
+            s.data.combo = 7;
+            s.data.scoreMultiplier = 2;
+            ship = s.Add(&Ship1Type, 0, 0, 16, 100.0f);
+            rock = s.Add(&Asteroid1Type, 0, 12, 10, 1.0f);
+            Velocity(ship, 0, 100);
+            Velocity(rock, 0, -100);
+        }
+        void Run() { CollideShip(&Ship1Type, ship, &s.head, &s.data, 0.0f); }
+    };
+
+    SCOPED_TRACE("costly hit: fuel, banked combo, shake, grace");
+    Hit costly(50, -1);
+    costly.Run();
+    EXPECT_EQ(1, costly.s.data.shipHit);
+    EXPECT_FLOAT_EQ(40, costly.s.data.fuel);
+    EXPECT_FLOAT_EQ(14, costly.s.data.score);
+    EXPECT_EQ(0, costly.s.data.combo);
+    EXPECT_FLOAT_EQ(10, costly.s.data.cameraShake);
+    EXPECT_FLOAT_EQ(1, costly.s.data.hitGraceTimer);
+    EXPECT_FLOAT_EQ(0.3f, costly.ship->timer->time);
+    EXPECT_LT(costly.ship->state->velY, 100) << "the ship bounced";
+
+    SCOPED_TRACE("within the grace time: a bounce, nothing more");
+    Hit grace(50, 0.5f);
+    grace.Run();
+    EXPECT_EQ(1, grace.s.data.shipHit);
+    EXPECT_FLOAT_EQ(50, grace.s.data.fuel);
+    EXPECT_EQ(7, grace.s.data.combo);
+    EXPECT_FLOAT_EQ(0, grace.s.data.cameraShake);
+    EXPECT_LT(grace.ship->state->velY, 100);
+
+    SCOPED_TRACE("the tank's last reserve, then the end of the run");
+    Hit reserve(3, -1);
+    reserve.Run();
+    EXPECT_FLOAT_EQ(-10, reserve.s.data.fuel);
+    EXPECT_FLOAT_EQ(1, reserve.s.data.hitGraceTimer);
+    EXPECT_EQ(1, reserve.s.data.level);
+    reserve.s.data.hitGraceTimer = -1;
+    reserve.rock->transform->y = 12;
+    Velocity(reserve.ship, 0, 100);
+    Velocity(reserve.rock, 0, -100);
+    reserve.Run();
+    EXPECT_FLOAT_EQ(-20, reserve.s.data.fuel);
+    EXPECT_EQ(0, reserve.s.data.level);
+    GameObject* boom = reserve.ship->next;
+    ASSERT_EQ(&BoomType, boom->type);
+    EXPECT_FLOAT_EQ(100, boom->transform->scaleX);
+    EXPECT_FLOAT_EQ(2, boom->timer->time);
+    // The boom lies directly behind the ship, before the flashes of both hits.
+    EXPECT_EQ(7u, reserve.s.ParticlesBehind(reserve.ship).size());
+
+    SCOPED_TRACE("emptied to exactly 0: no reserve, no explosion");
+    Hit exact(10, -1);
+    exact.Run();
+    EXPECT_FLOAT_EQ(0, exact.s.data.fuel);
+    EXPECT_FLOAT_EQ(1, exact.s.data.hitGraceTimer);
+    EXPECT_EQ(3u, exact.s.ParticlesBehind(exact.ship).size());
+
+    SCOPED_TRACE("tutorial: free until step 5, but the combo still ends");
+    Hit early(50, -1);
+    early.s.data.level = -1;
+    early.s.data.tutorialStep = 4;
+    early.Run();
+    EXPECT_FLOAT_EQ(50, early.s.data.fuel);
+    EXPECT_EQ(0, early.s.data.combo);
+    Hit later(50, -1);
+    later.s.data.level = -1;
+    later.s.data.tutorialStep = 5;
+    later.Run();
+    EXPECT_FLOAT_EQ(40, later.s.data.fuel);
+
+    SCOPED_TRACE("a near miss records the gap without a hit");
+    Hit graze(50, -1);
+    graze.rock->transform->y = 23; // circles 8 and 5 apart by 10
+    Velocity(graze.ship, 0, 0);
+    Velocity(graze.rock, 0, 0);
+    graze.Run();
+    EXPECT_FLOAT_EQ(10, graze.s.data.nearMissDistance);
+    EXPECT_EQ(0, graze.s.data.shipHit);
+    graze.rock->transform->y = 40;
+    graze.s.data.nearMissDistance = 99;
+    graze.Run();
+    EXPECT_FLOAT_EQ(99, graze.s.data.nearMissDistance);
+
+    SCOPED_TRACE("an invisible head, a hidden or flagged rock, the wrong kind: nothing");
+    Hit none(50, -1);
+    none.s.head->visible = 0;
+    none.Run();
+    none.s.head->visible = 1;
+    none.rock->timer->flag = 1;
+    none.Run();
+    none.rock->timer->flag = 0;
+    none.rock->visible = 0;
+    none.Run();
+    none.rock->visible = 1;
+    CollideShip(&Ship2Type, none.ship, &none.s.head, &none.s.data, 0.0f);
+    EXPECT_EQ(0, none.s.data.shipHit);
+    EXPECT_FLOAT_EQ(50, none.s.data.fuel);
+}
+
+TEST(Collision, BulletStrikes)
+{
+    Scene s;
+    s.data.scoreMultiplier = 4;
+    GameObject* rock = s.Add(&Asteroid3Type, 0, 0, 10);
+    GameObject* satellite = s.Add(&SatelliteType, 3, 0, 10);
+    GameObject* bullet = s.Add(&BulletType, 2, 0, 2);
+    GameObject* far = s.Add(&Asteroid1Type, 50, 0, 10);
+    CollideBullet(bullet, &s.head, &s.data);
+    // Both overlapping targets are struck in the one walk.
+    EXPECT_EQ(0, rock->visible);
+    EXPECT_EQ(0, satellite->visible);
+    EXPECT_EQ(1, far->visible);
+    EXPECT_EQ(0, bullet->visible);
+    EXPECT_FLOAT_EQ(2 * 30 * 4, s.data.score);
+    EXPECT_EQ(2 * 3 * 4, s.data.combo);
+    EXPECT_EQ(6u, s.ParticlesBehind(bullet).size());
+    GameObject* boom = bullet->next;
+    EXPECT_EQ(&BoomType, boom->type);
+    EXPECT_FLOAT_EQ(5, boom->timer->time);
+    EXPECT_FLOAT_EQ(50, boom->transform->z);
+    EXPECT_GE(boom->transform->scaleX, 50);
+    EXPECT_LE(boom->transform->scaleY, 70);
+
+    SCOPED_TRACE("flagged bullets and flagged targets pass through");
+    Scene f;
+    rock = f.Add(&Asteroid1Type, 0, 0, 10);
+    bullet = f.Add(&BulletType, 0, 0, 2);
+    bullet->timer->flag = 1;
+    CollideBullet(bullet, &f.head, &f.data);
+    EXPECT_EQ(1, rock->visible);
+    bullet->timer->flag = 0;
+    rock->timer->flag = 1;
+    CollideBullet(bullet, &f.head, &f.data);
+    EXPECT_EQ(1, rock->visible);
+    EXPECT_FLOAT_EQ(0, f.data.score);
+}
+
+TEST(Collision, PlanetsPullShrinkAndSwallow)
+{
+    // Earth 40 wide reaches 120 units; power 100.
+    struct Pull
+    {
+        Scene s;
+        GameObject* planet;
+        GameObject* n;
+        Pull(ObjectType* kind, float distance)
+        {
+            planet = s.Add(&EarthType, 0, 0, 40, 100.0f);
+            n = s.Add(kind, distance, 0, 16);
+        }
+    };
+
+    SCOPED_TRACE("at a quarter of the reach: half the power, toward the planet, half the size");
+    Pull quarter(&Ship1Type, 30);
+    CollideShip(&Ship1Type, quarter.n, &quarter.s.head, &quarter.s.data, 0.0f);
+    EXPECT_NEAR(-50, quarter.planet->state->forceX, 1e-4);
+    EXPECT_NEAR(-50, quarter.n->state->pushX, 1e-4);
+    EXPECT_NEAR(8, quarter.n->transform->scaleX, 1e-4);
+    EXPECT_EQ(1, quarter.n->visible);
+
+    SCOPED_TRACE("at the reach and beyond: nothing");
+    for (float distance : {120.0f, 200.0f}) {
+        Pull out(&Ship1Type, distance);
+        CollideShip(&Ship1Type, out.n, &out.s.head, &out.s.data, 0.0f);
+        EXPECT_EQ(0, out.planet->state->forceX);
+        EXPECT_EQ(16, out.n->transform->scaleX);
+    }
+
+    SCOPED_TRACE("ship 2 feels 70 per cent; ship 3's antigravity reverses the pull");
+    Pull light(&Ship2Type, 30);
+    CollideShip(&Ship2Type, light.n, &light.s.head, &light.s.data, 0.0f);
+    EXPECT_NEAR(-35, light.n->state->pushX, 1e-4);
+    Pull anti(&Ship3Type, 30);
+    anti.s.data.antigravityActive = 1;
+    CollideShip(&Ship3Type, anti.n, &anti.s.head, &anti.s.data, 0.0f);
+    EXPECT_NEAR(50, anti.n->state->pushX, 1e-4);
+
+    SCOPED_TRACE("the last planet in the list sets the size from every pull before it");
+    Pull two(&Asteroid1Type, 30);
+    GameObject* moon = two.s.Add(&MoonType, 1000, 0, 10, 100.0f);
+    CollideObstacle(&Asteroid1Type, two.n, &two.s.head, &two.s.data, 0.0f);
+    EXPECT_EQ(0, moon->state->forceX);
+    EXPECT_NEAR(8, two.n->transform->scaleX, 1e-4);
+
+    SCOPED_TRACE("far objects feel planets too; a powerless planet leaves the size alone");
+    Pull far(&Asteroid2Type, 30);
+    CollideFarObstacle(&Asteroid2Type, far.n, &far.s.head, &far.s.data);
+    EXPECT_NEAR(-50, far.n->state->pushX, 1e-4);
+    Pull weak(&Asteroid2Type, 30);
+    weak.planet->state->power = 0;
+    CollideFarObstacle(&Asteroid2Type, weak.n, &weak.s.head, &weak.s.data);
+    EXPECT_EQ(16, weak.n->transform->scaleX);
+
+    SCOPED_TRACE("within a quarter of the planet's width: swallowed");
+    Pull deep(&Asteroid1Type, 10);
+    deep.s.data.level = -1;
+    CollideObstacle(&Asteroid1Type, deep.n, &deep.s.head, &deep.s.data, 0.0f);
+    EXPECT_EQ(0, deep.n->visible);
+    EXPECT_EQ(1, deep.s.data.tutorialSwallowed);
+    EXPECT_EQ(3u, deep.s.ParticlesBehind(deep.n).size());
+    EXPECT_FLOAT_EQ(0, deep.s.data.score);
+}
+
+TEST(Collision, WindPushesObstaclesAway)
+{
+    Scene s;
+    GameObject* wind = s.Add(&WindType, 0, 0, 5);
+    GameObject* rock = s.Add(&Asteroid1Type, 3, 0, 2);
+    CollideObstacle(&Asteroid1Type, rock, &s.head, &s.data, 0.0f);
+    EXPECT_FLOAT_EQ(25 - 9, wind->state->forceX);
+    EXPECT_FLOAT_EQ(16, rock->state->pushX);
+
+    rock->state->pushX = 0;
+    rock->timer->flag = 1;
+    CollideObstacle(&Asteroid1Type, rock, &s.head, &s.data, 0.0f);
+    EXPECT_EQ(0, rock->state->pushX) << "flagged objects feel no wind";
+
+    rock->timer->flag = 0;
+    rock->transform->x = 6;
+    CollideObstacle(&Asteroid1Type, rock, &s.head, &s.data, 0.0f);
+    EXPECT_EQ(0, wind->state->forceX);
+}
