@@ -1,0 +1,118 @@
+// fuel.cpp -- fuel pickups, the fuel gauge and fading particles.
+#include "fuel.h"
+
+#include <math.h>
+
+#include "soundbank.h"
+#include "vtmath.h"
+
+void FuelPickupLogic(GameObject* object, GameData* data, float dt)
+{
+    Transform* t = object->transform;
+    // Pickups fade as the black hole closes in.
+    if (object->appearance)
+        object->appearance->alpha =
+            data->blackHoleDistance < 100.0f ? data->blackHoleDistance / 100.0f * 255.0f : 255.0f;
+
+    VTVec2 centre = {t->x, t->y};
+    VTVec2 ship = {data->focusX, data->focusY - 100.0f};
+    if (!VTCircleCircleCollision(&centre, t->scaleX, &ship, 500.0f)) {
+        object->visible = 0;
+        return;
+    }
+    // A dead ship collects nothing: gameOverPending drops with the save.
+    if (VTCircleCircleCollision(&centre, t->scaleX / 2.0f, &ship, data->shipRadius) && data->gameOverPending != 0) {
+        if (data->soundOn == 1 && data->warpOpen == 0)
+            SoundPlay(FuelSoundSystem, FuelSound, &EffectChannel);
+        data->fuel += (float)object->timer->number;
+        if (data->level >= 0) {
+            data->combo += 1;
+            data->score += (float)(data->level * 10);
+        }
+        object->visible = 0;
+    }
+
+    ObjectState* s = object->state;
+    s->accelX = cosf(s->angle) * s->thrustX + s->pushX;
+    s->accelY = sinf(s->angle) * s->thrustY + s->pushY;
+    ApplyAcceleration(object, data, dt);
+    t->x += s->velX * dt;
+    t->y += s->velY * dt;
+}
+
+// The gauge shows once the launch zoom has finished, over half a second.
+static void FadeIn(GameObject* object, const GameData* data, float dt)
+{
+    Timer* timer = object->timer;
+    if (data->cameraHeight == 200.0f && timer->time < 255.0f) {
+        timer->time += 510.0f * dt;
+        object->appearance->alpha = (float)(int)timer->time;
+    }
+    if (timer->time > 255.0f)
+        object->appearance->alpha = 255.0f;
+}
+
+void FuelGaugeLogic(GameObject* object, GameData* data, float dt)
+{
+    FadeIn(object, data, dt);
+    Transform* t = object->transform;
+    if (data->fuel == 0.0f) {
+        t->scaleX = 0.0f;
+        return;
+    }
+    float f = 1.0f;
+    if (data->fuel < 0.0f)
+        f = 0.0f;
+    else if (data->fuel < 100.0f)
+        f = data->fuel / 100.0f;
+
+    // Anchored on its left end; placed from the width still shown, so the
+    // position trails a change by one frame.
+    int fullWidth = object->timer->number;
+    t->x = object->state->angle - ((float)fullWidth - t->scaleX) / 2.0f;
+    float width = (float)fullWidth * f;
+
+    // The flash marks every change once fuel matters to the player.
+    if (t->scaleX != width && (data->level > 0 || (data->level == -1 && data->tutorialStep >= 5))) {
+        GameObject* anchor = object;
+        AddObject(&anchor);
+        GameObject* flash = object->next;
+        AddTransform(flash);
+        AddAppearance(flash);
+        AddTimer(flash);
+        flash->timer->time = 5.0f;
+        flash->screenSpace = 1;
+        flash->transform->z = t->z;
+        flash->transform->x = t->x + t->scaleX / 2.0f;
+        flash->transform->y = t->y;
+        flash->transform->scaleX = 30.0f;
+        flash->transform->scaleY = 50.0f;
+        flash->type = &FuelIndicatorType;
+    }
+    // Cropped, not squeezed.
+    object->appearance->texScaleU = f;
+    t->scaleX = width;
+}
+
+void FuelGaugeFrameLogic(GameObject* object, GameData* data, float dt)
+{
+    FadeIn(object, data, dt);
+}
+
+void FadeParticleLogic(GameObject* object, GameData* data, float dt)
+{
+    if (object->type == &Ship1AfterimageType) {
+        // Follows the ship's shrinking, just behind it.
+        object->transform->scaleX = data->shipScaleRatio * 20.0f;
+        object->transform->scaleY = data->shipScaleRatio * 10.0f;
+        object->transform->z = data->shipDepth - 0.1f;
+    }
+    Appearance* a = object->appearance;
+    if (a->alpha > 0.0f)
+        a->alpha -= object->timer->time * 255.0f * dt;
+    // A fade that lands exactly on 0 ends too; it would otherwise linger unseen.
+    if (a->alpha <= 0.0f) {
+        object->visible = 0;
+        a->alpha = 0.0f;
+    }
+}
