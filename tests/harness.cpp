@@ -102,6 +102,9 @@ void PostKey(unsigned long virtualKey, int down)
 
 void StartTestEngine(int width, int height)
 {
+    static int started;
+    if (started++)
+        return;
     static int record;
     VTApplicationInitInfo info = {NULL, "Kelvaro", &record, (int)sizeof record, height, width, 0};
     VTApplicationInit(&info);

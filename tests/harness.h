@@ -46,7 +46,8 @@ void PostKey(unsigned long virtualKey, int down);
 void PostMessage(unsigned message, unsigned long wParam, long lParam);
 
 // Inside a child: starts the engine (window, graphics, state manager, timer,
-// input) on a width x height window, as the program does.
+// input) on a width x height window, as the program does. The engine starts
+// once per process: later calls keep the first window.
 void StartTestEngine(int width, int height);
 
 // Writes a TGA under /tmp for the loader and returns its path. pixels are as
