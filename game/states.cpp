@@ -3,6 +3,7 @@
 #include "states.h"
 
 #include "gamedata.h"
+#include "play/play.h"
 #include "vtapplication.h"
 #include "vtgraphics.h"
 
@@ -29,7 +30,7 @@ const VTStateFunctions stateTable[STATE_COUNT] = {
     /* STATE_MENU     */ EMPTY_STATE,
     /* STATE_OPTION   */ EMPTY_STATE,
     /* STATE_SELECT   */ EMPTY_STATE,
-    /* STATE_PLAY     */ EMPTY_STATE,
+    /* STATE_PLAY     */ {PlayLoad, PlayInit, PlayUpdate, PlayShutdown, PlayUnload},
     /* STATE_TUTORIAL */ EMPTY_STATE,
     /* STATE_SPLASH   */ EMPTY_STATE,
     /* STATE_LOGO     */ EMPTY_STATE,

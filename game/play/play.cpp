@@ -1,0 +1,288 @@
+// play.cpp -- the play state.
+#include "play.h"
+
+#include <stdio.h>
+
+#include "collision.h"
+#include "menuinput.h"
+#include "platform/vtfiles.h"
+#include "savedfiles.h"
+#include "soundbank.h"
+#include "vtapplication.h"
+#include "vtgraphics.h"
+#include "vtinput.h"
+#include "vtmath.h"
+#include "vtstatemanager.h"
+
+GameObject* playList;
+
+static const float PI = 3.14159265f;
+
+void PlayLoad(GameData* data)
+{
+    LoadPlayObjectTypes(data);
+}
+
+void PlayUnload(GameData* data)
+{
+    UnloadPlayObjectTypes(data);
+}
+
+// Adds a node behind the list head (or the head itself) with a transform.
+static GameObject* Place(ObjectType* kind, int screen, float x, float y, float width, float height)
+{
+    AddObject(&playList);
+    GameObject* o = playList->next ? playList->next : playList;
+    o->type = kind;
+    o->screenSpace = screen;
+    AddTransform(o);
+    o->transform->x = x;
+    o->transform->y = y;
+    o->transform->scaleX = width;
+    o->transform->scaleY = height;
+    return o;
+}
+
+// An invisible spawner: a timer, no transform.
+static void Spawner(ObjectType* kind, int number, float time)
+{
+    AddObject(&playList);
+    GameObject* o = playList->next;
+    o->type = kind;
+    o->visible = 0;
+    AddTimer(o);
+    o->timer->number = number;
+    o->timer->time = time;
+}
+
+// Three spawners of one kind: right, left, ahead.
+static void SpawnerTrio(ObjectType* kind, float time)
+{
+    Spawner(kind, 1, time);
+    Spawner(kind, 2, time);
+    Spawner(kind, 0, time);
+}
+
+static void AddShip(GameData* data)
+{
+    ObjectType* kind = &Ship1Type;
+    float width = 16.0f, height = 8.0f;
+    if (data->shipType == 2) {
+        kind = &Ship2Type;
+        width = 24.0f;
+        height = 12.0f;
+    } else if (data->shipType == 3) {
+        kind = &Ship3Type;
+        width = height = 50.0f;
+    }
+    GameObject* ship = Place(kind, 0, 0.0f, 0.0f, width, height);
+    ship->transform->z = 50.0f;
+    ship->transform->rotation = PI / 2.0f;
+    AddTimer(ship);
+    AddObjectState(ship);
+    ship->state->power = 100.0f;
+    ship->state->angle = PI / 2.0f;
+    ship->state->baseScaleX = width;
+    ship->state->baseScaleY = height;
+}
+
+static void BuildWorld(GameData* data)
+{
+    float w = data->screenWidth;
+    float h = data->screenHeight;
+    GameObject* o;
+
+    o = Place(&BackgroundTileType, 0, 0.0f, 0.0f, 200.0f, 200.0f);
+    o = Place(&PauseResumeType, 1, w / 2, 11 * h / 16, w / 2, w / 4);
+    AddTimer(o);
+    o->timer->number = 1;
+    o = Place(&PauseMenuType, 1, w / 2, 9 * h / 16, w / 4, w / 8);
+    AddTimer(o);
+    o->timer->number = 2;
+    o = Place(&PauseQuitType, 1, w / 2, 7 * h / 16, w / 4, w / 8);
+    AddTimer(o);
+    o->timer->number = 3;
+    o = Place(&PauseCursorType, 1, w / 2, h / 2, 100.0f, 100.0f);
+    AddTimer(o);
+    o = Place(&PauseDimType, 1, w / 2, h / 2, w, h);
+    AddAppearance(o);
+    o->appearance->alpha = 100.0f;
+    o->appearance->red = o->appearance->green = o->appearance->blue = 0;
+    o = Place(&ComboBackType, 1, 0.9f * w, h / 2, 0.2f * w, 0.2f * h);
+    AddTimer(o);
+    AddAppearance(o);
+    o = Place(&FuelGaugeFullType, 1, w / 2, 0.05f * h, 285.0f * data->fuel / 100.0f, 24.0f);
+    AddTimer(o);
+    o->timer->number = 285;
+    AddAppearance(o);
+    o->appearance->alpha = 0.0f;
+    AddObjectState(o);
+    o->state->angle = w / 2; // the bar's anchor
+    o = Place(&FuelGaugeEmptyType, 1, w / 2, 0.05f * h, 300.0f, 40.0f);
+    AddTimer(o);
+    AddAppearance(o);
+    o->appearance->alpha = 0.0f;
+    o = Place(&GameOverHudType, 1, w / 2, h / 2, 0.0f, 0.0f);
+    AddTimer(o);
+    o = Place(&ScoreBoxType, 1, w / 2, h / 2, 0.0f, 0.0f);
+    AddTimer(o);
+    o = Place(&UnlockWatcherType, 1, w / 2, h / 2, 0.0f, 0.0f);
+    AddTimer(o);
+    o = Place(&BlackHoleWarningType, 1, w / 2, w / 8, w, w / 4);
+    AddTimer(o);
+    o->timer->stage = 2.0f;
+    AddAppearance(o);
+    o = Place(&FireType, 0, 0.0f, 0.0f, 10.0f, 10.0f);
+    o->transform->z = 50.0f;
+    AddAppearance(o);
+    o = Place(&ShieldType, 0, 0.0f, 0.0f, 40.0f, 40.0f);
+    o->transform->z = 50.0f;
+    AddTimer(o);
+    AddAppearance(o);
+    o->appearance->alpha = 0.0f;
+    if (data->shipType == 3) {
+        o = Place(&Ship3CoverType, 0, 0.0f, 0.0f, 50.0f, 50.0f);
+        o->transform->z = 50.0f;
+        AddTimer(o);
+        AddAppearance(o);
+    }
+    AddShip(data);
+    SpawnerTrio(&SatelliteSpawnerType, 150.0f);
+    SpawnerTrio(&AsteroidSpawnerType, 150.0f);
+    SpawnerTrio(&FuelSpawnerType, 100.0f);
+    AddObject(&playList);
+    playList->next->type = &Ship1TrailEmitterType;
+    playList->next->visible = 0;
+    AddTimer(playList->next);
+    SpawnerTrio(&FarSatelliteSpawnerType, 100.0f);
+    SpawnerTrio(&FarAsteroidSpawnerType, 100.0f);
+    Spawner(&PlanetSpawnerType, 0, 200.0f);
+    o = Place(&HomeEarthType, 0, 0.0f, -500.0f, 2000.0f, 2000.0f);
+    o->transform->z = 30.0f;
+    o->visible = data->level == 1;
+    AddTimer(o);
+    o = Place(&BlackHoleType, 0, 0.0f, 0.0f, w, 1000.0f);
+    o->transform->z = 20.0f;
+    AddTimer(o);
+    o->timer->time = -500.0f;
+    float viewWidth = VTGraphicsGetWorldTopRight().x - VTGraphicsGetWorldTopLeft().x;
+    o = Place(&WarpFrontType, 0, 0.0f, 0.0f, viewWidth + 200.0f, h);
+    o->visible = 0;
+    o->transform->z = 15.0f;
+    AddTimer(o);
+    AddAppearance(o);
+    o->appearance->alpha = 150.0f;
+    SpawnerTrio(&ClusterSpawnerType, 500.0f);
+    SpawnerTrio(&NebulaSpawnerType, 100.0f);
+}
+
+void PlayInit(GameData* data)
+{
+    GameDataResetSession(data);
+    VTGraphicsSetCamera(0.0f, 0.0f, 200.0f, 0.0f);
+    data->stateTimer = 0.0f;
+    BuildWorld(data);
+    SoundBankInit();
+    if (data->soundOn == 1)
+        SoundPlay(MainSoundSystem, GameMusicSound, &EffectChannel);
+    LoadUnlockShipFile(data);
+}
+
+void ApplyCheatKeys(GameData* data)
+{
+    if (VTInputIsTriggered(VT_KEY_1) && VTInputIsTriggered(VT_KEY_2))
+        data->combo *= 2;
+    if (VTInputIsPressed(VT_KEY_3) && VTInputIsPressed(VT_KEY_4))
+        data->warpOpen = 1;
+    if (VTInputIsTriggered(VT_KEY_5) && VTInputIsTriggered(VT_KEY_6))
+        data->score += 10000.0f;
+}
+
+void RunCollisionResponses(GameObject* n, GameObject** head, GameData* data, float dt)
+{
+    static ObjectType* const ships[] = {&Ship1Type, &Ship2Type, &Ship3Type};
+    static ObjectType* const breakables[] = {&Asteroid1Type, &Asteroid3Type, &SatelliteType, &SatellitePart1Type,
+                                             &SatellitePart3Type};
+    static ObjectType* const farKinds[] = {&Asteroid2Type, &SatellitePart2Type};
+    CollideBullet(n, head, data);
+    for (ObjectType* kind : ships)
+        CollideShip(kind, n, head, data, dt);
+    for (ObjectType* kind : breakables)
+        CollideObstacle(kind, n, head, data, dt);
+    for (ObjectType* kind : farKinds)
+        CollideFarObstacle(kind, n, head, data);
+}
+
+static int IsShip(const GameObject* o)
+{
+    return o->type == &Ship1Type || o->type == &Ship2Type || o->type == &Ship3Type;
+}
+
+// Tiles are culled against a window-sized rectangle around the view centre,
+// pixels taken as world units.
+static void CullTile(GameObject* n, const VTVec2* centre, const GameData* data)
+{
+    GameObject* s = n->next;
+    if (!s || s->type != &StaticBackgroundType || !s->transform)
+        return;
+    VTVec2 tile = {s->transform->x, s->transform->y};
+    if (!VTRectRectCollision(&tile, s->transform->scaleX, s->transform->scaleY, centre, data->screenWidth,
+                             data->screenHeight))
+        DeleteSuccessor(n, s);
+}
+
+void PlayUpdate(GameData* data, float dt)
+{
+    if (VTInputIsTriggered(VT_KEY_ESCAPE) || VTInputIsTriggered(VT_KEY_TAB) || VTInputIsTriggered(VT_KEY_PAD_BACK)) {
+        data->menuIndex = 1;
+        data->paused = data->paused == 0 ? 1 : 0;
+    }
+    if (VTInputIsTriggered(VT_KEY_F4))
+        VTSMQuit(1);
+    float step = data->paused == 1 ? 0.0f : dt;
+    ApplyCheatKeys(data);
+    if (VTInputIsPressed(VT_KEY_7) && VTInputIsPressed(VT_KEY_8))
+        ResetSavedFiles();
+    VTVec2 centre = {data->focusX, data->focusY};
+
+    VTGraphicsStartDraw();
+    VTApplicationShowCursor(0);
+    if (data->paused == 1)
+        MenuNavigate(data, 3);
+
+    for (GameObject* n = playList; n; n = n->next) {
+        if (data->gameOverPending == 1 && IsShip(n) && n->visible == 0) {
+            GameDataSaveOnGameOver(data);
+            data->gameOverPending = 0;
+        }
+        CullTile(n, &centre, data);
+        RemoveDeadSuccessor(n);
+        n->type->logic(n, data, step);
+        DrawObject(*n);
+        // Rebuilt every frame by the score and combo displays.
+        if (n->type == &ScoreDigitType || n->type == &ComboXType || n->type == &ComboDigitType)
+            n->visible = 0;
+        if (n->visible) {
+            if (n->state) {
+                n->state->pushX = 0.0f;
+                n->state->pushY = 0.0f;
+            }
+            RunCollisionResponses(n, &playList, data, step);
+        }
+    }
+    if (data->fuel >= 100.0f)
+        data->warpOpen = 1;
+    VTGraphicsEndDraw();
+}
+
+void PlayShutdown(GameData* data)
+{
+    if (data->level == 0) {
+        data->scoreMultiplier = 1;
+        data->combo = 0;
+        data->level = 1;
+    }
+    SoundBankRelease();
+    FreeObjectList(&playList);
+    SaveUnlockShipFile(data);
+}
