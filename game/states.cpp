@@ -3,6 +3,11 @@
 #include "states.h"
 
 #include "gamedata.h"
+#include "frontend/credits.h"
+#include "frontend/menu.h"
+#include "frontend/options.h"
+#include "frontend/select.h"
+#include "frontend/splash.h"
 #include "play/play.h"
 #include "vtapplication.h"
 #include "vtgraphics.h"
@@ -27,12 +32,12 @@ static void EmptyUpdate(GameData*, float)
 
 //                                   Load / Init / Update / Shutdown / Unload
 const VTStateFunctions stateTable[STATE_COUNT] = {
-    /* STATE_MENU     */ EMPTY_STATE,
-    /* STATE_OPTION   */ EMPTY_STATE,
-    /* STATE_SELECT   */ EMPTY_STATE,
+    /* STATE_MENU     */ {MenuLoad, MenuInit, MenuUpdate, MenuShutdown, MenuUnload},
+    /* STATE_OPTION   */ {OptionLoad, OptionInit, OptionUpdate, OptionShutdown, OptionUnload},
+    /* STATE_SELECT   */ {SelectLoad, SelectInit, SelectUpdate, SelectShutdown, SelectUnload},
     /* STATE_PLAY     */ {PlayLoad, PlayInit, PlayUpdate, PlayShutdown, PlayUnload},
     /* STATE_TUTORIAL */ EMPTY_STATE,
-    /* STATE_SPLASH   */ EMPTY_STATE,
-    /* STATE_LOGO     */ EMPTY_STATE,
-    /* STATE_CREDIT   */ EMPTY_STATE,
+    /* STATE_SPLASH   */ {SplashLoad, SplashInit, SplashUpdate, SplashShutdown, SplashUnload},
+    /* STATE_LOGO     */ {LogoLoad, LogoInit, LogoUpdate, LogoShutdown, LogoUnload},
+    /* STATE_CREDIT   */ {CreditLoad, CreditInit, CreditUpdate, CreditShutdown, CreditUnload},
 };

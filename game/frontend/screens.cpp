@@ -1,0 +1,67 @@
+// screens.cpp -- type tables, list building and the walk of the screens
+// outside play.
+#include "screens.h"
+
+#include <stddef.h>
+
+#include "play/background.h"
+#include "savedfiles.h"
+#include "vtinput.h"
+#include "vttextureloading.h"
+
+void LoadScreenTypes(const ScreenType* table, int count)
+{
+    for (int i = 0; i < count; i++) {
+        table[i].type->texture = VTGraphicsLoadTexture(table[i].image);
+        table[i].type->logic = table[i].logic ? table[i].logic : EmptyLogic;
+    }
+}
+
+void UnloadScreenTypes(const ScreenType* table, int count)
+{
+    for (int i = 0; i < count; i++)
+        VTGraphicsUnloadTexture(table[i].type->texture);
+}
+
+GameObject* AddScreenObject(GameObject** head, ObjectType* type, float x, float y, float width, float height)
+{
+    GameObject* object;
+    if (*head == NULL) {
+        AddObject(head);
+        object = *head;
+    } else {
+        GameObject* anchor = *head;
+        AddObject(&anchor);
+        object = anchor->next;
+    }
+    object->type = type;
+    object->screenSpace = 1;
+    AddTransform(object);
+    object->transform->x = x;
+    object->transform->y = y;
+    object->transform->scaleX = width;
+    object->transform->scaleY = height;
+    object->transform->z = 0.0f;
+    return object;
+}
+
+GameObject* AddBackgroundTiler(GameObject** head)
+{
+    GameObject* tiler = AddScreenObject(head, &BackgroundTileType, 0.0f, 0.0f, 50.0f, 50.0f);
+    tiler->screenSpace = 0;
+    return tiler;
+}
+
+void WalkScreenObjects(GameObject* head, GameData* data, float dt)
+{
+    for (GameObject* object = head; object; object = object->next) {
+        object->type->logic(object, data, dt);
+        DrawObject(*object);
+    }
+}
+
+void ResetSavedFilesOnChord(void)
+{
+    if (VTInputIsPressed(VT_KEY_7) && VTInputIsPressed(VT_KEY_8))
+        ResetSavedFiles();
+}
