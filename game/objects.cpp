@@ -6,9 +6,13 @@
 #include <stdlib.h>
 #include <time.h>
 
+#include "frontend/menu.h"
 #include "play/background.h"
+#include "play/blackhole.h"
 #include "play/fuel.h"
 #include "play/obstacles.h"
+#include "play/pause.h"
+#include "play/score.h"
 #include "play/ship.h"
 #include "vtgraphics.h"
 #include "vttextureloading.h"
@@ -43,7 +47,7 @@ typedef struct PlayTypeEntry
 static const PlayTypeEntry playTypes[] = {
     {&DummyType, "Graphic_Assets\\test.tga", EmptyLogic},
     {&StaticBackgroundType, "Graphic_Assets\\Background\\background.tga", EmptyLogic},
-    {&QuitButtonType, "Graphic_Assets\\Message\\QuitButtonS.tga", EmptyLogic},
+    {&QuitButtonType, "Graphic_Assets\\Message\\QuitButtonS.tga", QuitButtonLogic},
     {&BackgroundTileType, "Graphic_Assets\\Background\\background.tga", BackgroundTileLogic},
     {&Ship1Type, "Graphic_Assets\\SpaceShip\\ship1.tga", ShipLogic},
     {&Ship1WarpType, "Graphic_Assets\\SpaceShip\\ship1.tga", ShipWarpLogic},
@@ -80,12 +84,12 @@ static const PlayTypeEntry playTypes[] = {
     {&NebulaSpawnerType, "Graphic_Assets\\test.tga", NebulaSpawnerLogic},
     {&ClusterSpawnerType, "Graphic_Assets\\test.tga", ClusterSpawnerLogic},
     {&PlanetSpawnerType, "Graphic_Assets\\test.tga", PlanetSpawnerLogic},
-    {&BlackHoleType, "Graphic_Assets\\Background\\blackhole.tga", EmptyLogic},
+    {&BlackHoleType, "Graphic_Assets\\Background\\blackhole.tga", BlackHoleLogic},
     {&Ship1TrailEmitterType, "Graphic_Assets\\test.tga", Ship1TrailEmitterLogic},
     {&Ship1AfterimageType, "Graphic_Assets\\SpaceShip\\ship1af.tga", FadeParticleLogic},
     {&BlackScreenType, "Graphic_Assets\\black.tga", EmptyLogic},
     {&LoadingScreenType, "Graphic_Assets\\Menu\\Loading.tga", EmptyLogic},
-    {&ScoreBoxType, "Graphic_Assets\\ScoreBox.tga", EmptyLogic},
+    {&ScoreBoxType, "Graphic_Assets\\ScoreBox.tga", ScoreBoxLogic},
     {&FireType, "Graphic_Assets\\SpaceShip\\fire.tga", FireLogic},
     {&ShieldType, "Graphic_Assets\\SpaceShip\\shield.tga", ShieldLogic},
     {&PlanetWarningType, "Graphic_Assets\\Obstacle\\warning.tga", PlanetWarningLogic},
@@ -116,30 +120,30 @@ static const PlayTypeEntry playTypes[] = {
     {&QuestType, "Graphic_Assets\\Background\\quest.tga", EmptyLogic},
     {&FarAsteroidSpawnerType, "Graphic_Assets\\test.tga", FarAsteroidSpawnerLogic},
     {&FarSatelliteSpawnerType, "Graphic_Assets\\test.tga", FarSatelliteSpawnerLogic},
-    {&WarpType, "Graphic_Assets\\Background\\warp.tga", EmptyLogic},
-    {&WarpFrontType, "Graphic_Assets\\Background\\warpfront.tga", EmptyLogic},
-    {&BlackHoleWarningType, "Graphic_Assets\\Background\\warningBH.tga", EmptyLogic},
-    {&ComboBackType, "Graphic_Assets\\Background\\ComboBack.tga", EmptyLogic},
+    {&WarpType, "Graphic_Assets\\Background\\warp.tga", WarpLogic},
+    {&WarpFrontType, "Graphic_Assets\\Background\\warpfront.tga", WarpLogic},
+    {&BlackHoleWarningType, "Graphic_Assets\\Background\\warningBH.tga", BlackHoleWarningLogic},
+    {&ComboBackType, "Graphic_Assets\\Background\\ComboBack.tga", ComboBackLogic},
     {&ComboXType, "Graphic_Assets\\Background\\X.tga", EmptyLogic},
     {&ComboPopupType, "Graphic_Assets\\Message\\combo1.tga", FadeParticleLogic},
-    {&GameOverTitleType, "Graphic_Assets\\Message\\gameovertitle.tga", EmptyLogic},
-    {&ScoreBoardType, "Graphic_Assets\\Menu\\scoreboard.tga", EmptyLogic},
+    {&GameOverTitleType, "Graphic_Assets\\Message\\gameovertitle.tga", GameOverTitleLogic},
+    {&ScoreBoardType, "Graphic_Assets\\Menu\\scoreboard.tga", ScoreBoardLogic},
     {&UnlockBoardType, "Graphic_Assets\\Menu\\unlockboard.tga", EmptyLogic},
-    {&TryNewType, "Graphic_Assets\\Message\\trynew1.tga", EmptyLogic},
-    {&SelectMessageType, "Graphic_Assets\\Message\\select.tga", EmptyLogic},
-    {&GameOverHudType, "Graphic_Assets\\Menu\\HUDgameover.tga", EmptyLogic},
-    {&UnlockWatcherType, "Graphic_Assets\\ScoreBox.tga", EmptyLogic},
+    {&TryNewType, "Graphic_Assets\\Message\\trynew1.tga", TryNewLogic},
+    {&SelectMessageType, "Graphic_Assets\\Message\\select.tga", GameOverHudLogic},
+    {&GameOverHudType, "Graphic_Assets\\Menu\\HUDgameover.tga", GameOverHudLogic},
+    {&UnlockWatcherType, "Graphic_Assets\\ScoreBox.tga", UnlockWatcherLogic},
     {&UnlockedShip2Type, "Graphic_Assets\\SpaceShip\\ship2.tga", EmptyLogic},
     {&UnlockedShip3Type, "Graphic_Assets\\SpaceShip\\ultimateship3.tga", EmptyLogic},
     {&ScoreDigitType, "Graphic_Assets\\Message\\dials.tga", EmptyLogic},
-    {&BoardDigitType, "Graphic_Assets\\Message\\dials.tga", EmptyLogic},
+    {&BoardDigitType, "Graphic_Assets\\Message\\dials.tga", BoardDigitLogic},
     {&ComboDigitType, "Graphic_Assets\\Message\\dials.tga", EmptyLogic},
-    {&PauseMenuType, "Graphic_Assets\\Message\\pauseMenu.tga", EmptyLogic},
-    {&PauseQuitType, "Graphic_Assets\\Message\\pauseQuit.tga", EmptyLogic},
-    {&PauseResumeType, "Graphic_Assets\\Message\\pauseResume.tga", EmptyLogic},
+    {&PauseMenuType, "Graphic_Assets\\Message\\pauseMenu.tga", PauseItemLogic},
+    {&PauseQuitType, "Graphic_Assets\\Message\\pauseQuit.tga", PauseItemLogic},
+    {&PauseResumeType, "Graphic_Assets\\Message\\pauseResume.tga", PauseItemLogic},
     {&SpareScoreBoxType, "Graphic_Assets\\ScoreBox.tga", EmptyLogic},
-    {&PauseCursorType, "Graphic_Assets\\Menu\\selectbutton.tga", EmptyLogic},
-    {&PauseDimType, "Graphic_Assets\\black.tga", EmptyLogic},
+    {&PauseCursorType, "Graphic_Assets\\Menu\\selectbutton.tga", PauseCursorLogic},
+    {&PauseDimType, "Graphic_Assets\\black.tga", PauseItemLogic},
 };
 
 #define PLAY_TYPE_COUNT ((int)(sizeof playTypes / sizeof playTypes[0]))

@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "kelvaro.h"
+#include "states.h"
 #include "vtapplication.h"
 #include "vtstatemanager.h"
 
@@ -35,6 +36,10 @@ int RunInChild(const std::function<void()>& body)
         // Children that are meant to die by a signal leave no core files.
         struct rlimit noCore = {0, 0};
         setrlimit(RLIMIT_CORE, &noCore);
+        // A real box would wait forever for a click under Xvfb: unless a test
+        // installs its own, an unexpected assertion answers NO (the text
+        // still reaches standard error) and the child ends.
+        VTPlatformSetMessageBoxHook([](const char*, const char*) -> int { return VT_ANSWER_NO; });
         body();
         fflush(stdout);
         fflush(stderr);
@@ -108,6 +113,8 @@ void StartTestEngine(int width, int height)
     static int record;
     VTApplicationInitInfo info = {NULL, "Kelvaro", &record, (int)sizeof record, height, width, 0};
     VTApplicationInit(&info);
+    for (int i = 0; i < STATE_COUNT; i++)
+        VTSMAddState(&stateTable[i]);
 }
 
 std::string WriteTestTga(const char* name, int width, int height, int bits, const std::vector<unsigned char>& pixels)

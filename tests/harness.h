@@ -46,7 +46,8 @@ void PostKey(unsigned long virtualKey, int down);
 void PostMessage(unsigned message, unsigned long wParam, long lParam);
 
 // Inside a child: starts the engine (window, graphics, state manager, timer,
-// input) on a width x height window, as the program does. The engine starts
+// input) on a width x height window and registers the game's states, as the
+// program does (none of them runs). The engine starts
 // once per process: later calls keep the first window.
 void StartTestEngine(int width, int height);
 

@@ -249,6 +249,7 @@ TEST(Debug, NoDisplayAnswersNo)
 {
     // Without a box to show, the text goes to standard error and NO ends it.
     EXPECT_EQ(255, RunInChild([] {
+        VTPlatformSetMessageBoxHook(NULL); // the real box, which has no display to use
         unsetenv("DISPLAY");
         unsetenv("WAYLAND_DISPLAY");
         VTDebugAssert(0, "d", "F", "f.cpp", 3);

@@ -300,7 +300,9 @@ TEST(Play, GameOverSavesOnceAndShutdownPreparesTheNextRun)
     }));
     EXPECT_EQ(1, seen->shipHidden);
     EXPECT_STREQ("1234", seen->scoreAfterDeath);
-    EXPECT_STREQ("10", seen->unlockAfterDeath);
+    // Ship 2 unlocked earlier but not yet announced: the game-over screen
+    // announces it and the Shutdown writes that down.
+    EXPECT_STREQ("20", seen->unlockAfterDeath);
     EXPECT_EQ(1, seen->level);
     EXPECT_EQ(1, seen->multiplier);
     EXPECT_EQ(0, seen->combo);

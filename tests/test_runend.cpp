@@ -1,0 +1,475 @@
+// The ends of a run: the black hole's chase and capture, its warning
+// banner, the score and combo displays, unlocks, the game-over screen, the
+// pause menu, and a whole run played through them with the saved files
+// checked at each point.
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "harness.h"
+#include "play/blackhole.h"
+#include "play/pause.h"
+#include "play/play.h"
+#include "play/score.h"
+#include "states.h"
+#include "vtinput.h"
+#include "vtstatemanager.h"
+
+namespace {
+
+const float DT = 1.0f / 60.0f;
+
+GameData Record()
+{
+    GameData data;
+    memset(&data, 0, sizeof data);
+    data.screenWidth = 1280;
+    data.screenHeight = 720;
+    data.level = 1;
+    data.scoreMultiplier = 1;
+    data.gameOverPending = 1;
+    memcpy(data.unlockedShips, "00", 3);
+    return data;
+}
+
+GameObject* Node(GameObject** head, ObjectType* kind)
+{
+    GameObject* last = *head;
+    while (last && last->next)
+        last = last->next;
+    AddObject(last ? &last : head);
+    GameObject* o = last ? last->next : *head;
+    o->type = kind;
+    o->screenSpace = 1;
+    AddTransform(o);
+    AddTimer(o);
+    AddAppearance(o);
+    return o;
+}
+
+int CountKind(GameObject* head, ObjectType* kind)
+{
+    int n = 0;
+    for (GameObject* o = head; o; o = o->next)
+        n += o->type == kind;
+    return n;
+}
+
+} // namespace
+
+TEST(BlackHole, ChasesCatchesAndSavesOnce)
+{
+    EXPECT_EQ(0, RunInChild([] {
+        TempDataHome home;
+        GameData data = Record();
+        data.focusY = 100.0f;
+        data.lastScore = 77.0f;
+        GameObject* list = NULL;
+        GameObject* hole = Node(&list, &BlackHoleType);
+        Node(&list, &HomeEarthType); // keeps the chase line
+
+        SCOPED_TRACE("a ship that outruns it keeps it at most 300 behind");
+        for (int i = 0; i < 600; i++) {
+            data.focusY += 200.0f * DT;
+            BlackHoleLogic(hole, &data, DT);
+            ASSERT_LE(data.blackHoleDistance, 300.0f + 200.0f * DT);
+        }
+        EXPECT_NEAR(300.0f, data.blackHoleDistance, 200.0f * DT + 1e-3);
+        EXPECT_FLOAT_EQ(data.focusY - 3 * data.blackHoleDistance, hole->transform->y);
+
+        SCOPED_TRACE("a ship that stops is caught within 3.75 s; the save runs one frame later, once");
+        int caughtAt = -1, savedAt = -1;
+        for (int i = 0; i < 400; i++) {
+            BlackHoleLogic(hole, &data, DT);
+            if (caughtAt < 0 && data.blackHoleDistance < 0)
+                caughtAt = i;
+            if (savedAt < 0 && data.level == 0)
+                savedAt = i;
+        }
+        EXPECT_LE(caughtAt, 3.75f * 60 + 1);
+        EXPECT_GE(caughtAt, 3.75f * 60 - 2);
+        EXPECT_EQ(caughtAt + 1, savedAt);
+        EXPECT_EQ(0, data.gameOverPending);
+        EXPECT_EQ("77", home.Read("Score.txt"));
+        home.Write("Score.txt", "x");
+        for (int i = 0; i < 10; i++)
+            BlackHoleLogic(hole, &data, DT);
+        EXPECT_EQ("x", home.Read("Score.txt")) << "never twice";
+
+        SCOPED_TRACE("after the save it stops following sideways; paused it stands still");
+        data.focusX = 500;
+        BlackHoleLogic(hole, &data, DT);
+        EXPECT_NE(500, hole->transform->x);
+        float distance = data.blackHoleDistance;
+        data.focusY += 10;
+        BlackHoleLogic(hole, &data, 0.0f);
+        EXPECT_GE(data.blackHoleDistance, distance);
+        FreeObjectList(&list);
+    }));
+}
+
+TEST(BlackHole, WarningBannerPhases)
+{
+    GameData data = Record();
+    GameObject* list = NULL;
+    GameObject* banner = Node(&list, &BlackHoleWarningType);
+    banner->timer->stage = 2.0f; // as a level starts
+
+    SCOPED_TRACE("at level start it fades out, then hides while the black hole is far");
+    data.blackHoleDistance = 300;
+    int frames = 0;
+    while (banner->visible && frames < 100) {
+        BlackHoleWarningLogic(banner, &data, DT);
+        frames++;
+    }
+    EXPECT_NEAR(17, frames, 1) << "15 a frame from 255";
+    EXPECT_EQ(3.0f, banner->timer->stage);
+
+    SCOPED_TRACE("an approach within 100 blinks twice, then fades out again");
+    data.blackHoleDistance = 50;
+    std::vector<int> stages;
+    for (int i = 0; i < 120; i++) {
+        BlackHoleWarningLogic(banner, &data, DT);
+        if (stages.empty() || stages.back() != (int)banner->timer->stage)
+            stages.push_back((int)banner->timer->stage);
+        if (i == 10) {
+            EXPECT_EQ(1, banner->visible);
+            EXPECT_EQ(abs(banner->timer->number), (int)banner->appearance->alpha);
+            int number = banner->timer->number;
+            BlackHoleWarningLogic(banner, &data, 0.0f);
+            EXPECT_EQ(number, banner->timer->number) << "paused: the blink waits";
+        }
+    }
+    EXPECT_EQ((std::vector<int>{0, 1, 2}), stages);
+    EXPECT_EQ(1, banner->visible) << "transparent but not hidden while the black hole is near";
+    EXPECT_EQ(0.0f, banner->appearance->alpha);
+    data.blackHoleDistance = 150;
+    BlackHoleWarningLogic(banner, &data, DT);
+    EXPECT_EQ(0, banner->visible);
+    FreeObjectList(&list);
+}
+
+TEST(Score, RunningScoreCombosAndUnlocks)
+{
+    GameData data = Record();
+    GameObject* list = NULL;
+    GameObject* box = Node(&list, &ScoreBoxType);
+    GameObject* back = Node(&list, &ComboBackType);
+    GameObject* watcher = Node(&list, &UnlockWatcherType);
+    ScoreResetDisplay();
+
+    SCOPED_TRACE("22.5 points a second times the multiplier; digits refreshed ten times a second");
+    data.scoreMultiplier = 2;
+    data.score = 100;
+    int changes = 0;
+    float shown = -1;
+    for (int i = 0; i < 60; i++) {
+        ScoreBoxLogic(box, &data, DT);
+        // The digits sit right behind the box, the lowest digit last; the
+        // play walk would remove them next frame.
+        int value = 0;
+        while (box->next && box->next->type == &ScoreDigitType) {
+            value = value * 10 + (int)(box->next->appearance->texOffsetU * 10 + 0.5f);
+            DeleteSuccessor(box, box->next);
+        }
+        if (data.scoreDigitCount && value != shown) {
+            changes++;
+            shown = (float)value;
+        }
+    }
+    EXPECT_NEAR(100 + 45, data.score, 0.01);
+    EXPECT_FLOAT_EQ(data.score, data.lastScore);
+    EXPECT_LE(changes, 10);
+    EXPECT_GE(changes, 8);
+    EXPECT_EQ(3, data.scoreDigitCount);
+
+    SCOPED_TRACE("the combo display hides at 0 and builds digits, sign and shadows otherwise");
+    data.combo = 0;
+    ComboBackLogic(back, &data, DT);
+    EXPECT_EQ(0, back->visible);
+    EXPECT_EQ(watcher, back->next) << "nothing built";
+    data.combo = 12;
+    ComboBackLogic(back, &data, DT);
+    EXPECT_EQ(1, back->visible);
+    EXPECT_EQ(4, CountKind(list, &ComboDigitType)) << "two digits and their shadows";
+    EXPECT_EQ(2, CountKind(list, &ComboXType));
+    EXPECT_FLOAT_EQ(20.0f - 80.0f * DT, back->timer->time) << "a pulse on the change";
+
+    SCOPED_TRACE("ship 2 unlocks above 5000 points, ship 3 above a 1000 combo");
+    data.score = 5000;
+    data.combo = 1000;
+    ComboBackLogic(back, &data, DT);
+    UnlockWatcherLogic(watcher, &data, DT);
+    EXPECT_STREQ("00", data.unlockedShips);
+    data.score = 5001;
+    data.combo = 1001;
+    ComboBackLogic(back, &data, DT);
+    data.combo = 0; // lost again: the combo was reached
+    ComboBackLogic(back, &data, DT);
+    UnlockWatcherLogic(watcher, &data, DT);
+    EXPECT_STREQ("11", data.unlockedShips);
+    FreeObjectList(&list);
+}
+
+TEST(Score, GameOverScreenIsBuiltOnceAndAnswersRetryAndBack)
+{
+    struct Seen
+    {
+        int digits, titles, boards, selects, ship2, ship3, tryNew;
+        char ships[3];
+        float score;
+        int multiplier, gameOver;
+        int builtAtZero;
+        int restartAlive, restartDead;
+        int coverAlive, coverDead, next;
+    };
+    static Seen* seen;
+    seen = SharedBlock<Seen>();
+    EXPECT_EQ(0, RunInChild([] {
+        StartTestEngine(640, 480);
+        GameData data = Record();
+        GameObject* list = NULL;
+        GameObject* hud = Node(&list, &GameOverHudType);
+
+        data.level = 0;
+        data.gameOver = 1;
+        data.score = 0;
+        GameOverHudLogic(hud, &data, DT);
+        seen->builtAtZero = hud->next != NULL;
+
+        data.score = 4071;
+        data.scoreMultiplier = 8;
+        data.combo = 3;
+        memcpy(data.unlockedShips, "11", 3);
+        GameOverHudLogic(hud, &data, DT);
+        GameOverHudLogic(hud, &data, DT); // once per run
+        seen->digits = CountKind(list, &BoardDigitType);
+        seen->titles = CountKind(list, &GameOverTitleType);
+        seen->boards = CountKind(list, &ScoreBoardType);
+        seen->selects = CountKind(list, &SelectMessageType);
+        seen->ship2 = CountKind(list, &UnlockedShip2Type);
+        seen->ship3 = CountKind(list, &UnlockedShip3Type);
+        seen->tryNew = CountKind(list, &TryNewType);
+        memcpy(seen->ships, data.unlockedShips, 3);
+        seen->score = data.score;
+        seen->multiplier = data.scoreMultiplier;
+        seen->gameOver = data.gameOver;
+
+        // Retry and back only once the ship is dead.
+        data.level = 1;
+        VTInputSetKey(VT_KEY_R, 1);
+        GameOverHudLogic(hud, &data, DT);
+        seen->restartAlive = VTSMIsRestarting();
+        data.level = 0;
+        GameOverHudLogic(hud, &data, DT);
+        seen->restartDead = VTSMIsRestarting();
+        VTInputReleaseKey(VT_KEY_R);
+        VTInputUpdate();
+        VTInputUpdate();
+        VTInputSetKey(VT_KEY_ESCAPE, 1);
+        data.level = 1;
+        int before = CountKind(list, &LoadingScreenType);
+        GameOverHudLogic(hud, &data, DT);
+        seen->coverAlive = CountKind(list, &LoadingScreenType) - before;
+        data.level = 0;
+        GameOverHudLogic(hud, &data, DT);
+        seen->coverDead = CountKind(list, &LoadingScreenType) - before;
+        seen->next = VTSMGetNextState();
+        FreeObjectList(&list);
+    }));
+    EXPECT_EQ(0, seen->builtAtZero) << "no screen for a score of 0";
+    EXPECT_EQ(4, seen->digits);
+    EXPECT_EQ(1, seen->titles);
+    EXPECT_EQ(1, seen->boards);
+    EXPECT_EQ(1, seen->selects);
+    EXPECT_EQ(1, seen->ship2);
+    EXPECT_EQ(1, seen->ship3);
+    EXPECT_EQ(1, seen->tryNew);
+    EXPECT_STREQ("22", seen->ships) << "announced";
+    EXPECT_EQ(0.0f, seen->score);
+    EXPECT_EQ(1, seen->multiplier);
+    EXPECT_EQ(0, seen->gameOver);
+    EXPECT_EQ(0, seen->restartAlive);
+    EXPECT_EQ(1, seen->restartDead);
+    EXPECT_EQ(0, seen->coverAlive);
+    EXPECT_EQ(1, seen->coverDead);
+    EXPECT_EQ(STATE_MENU, seen->next);
+}
+
+TEST(Pause, ItemsCursorAndChoices)
+{
+    struct Seen
+    {
+        float itemWidthPlaying, itemWidthPaused, itemWidthGameOver, dimWidth;
+        float cursorY[3];
+        int resumed, next, quitting;
+    };
+    static Seen* seen;
+    seen = SharedBlock<Seen>();
+    EXPECT_EQ(0, RunInChild([] {
+        StartTestEngine(640, 480);
+        GameData data = Record();
+        GameObject* list = NULL;
+        GameObject* resume = Node(&list, &PauseResumeType);
+        GameObject* dim = Node(&list, &PauseDimType);
+        GameObject* cursor = Node(&list, &PauseCursorType);
+        PauseItemLogic(resume, &data, 0);
+        seen->itemWidthPlaying = resume->transform->scaleX;
+        data.paused = 1;
+        PauseItemLogic(resume, &data, 0);
+        PauseItemLogic(dim, &data, 0);
+        seen->itemWidthPaused = resume->transform->scaleX;
+        seen->dimWidth = dim->transform->scaleX;
+        data.gameOver = 1;
+        PauseItemLogic(resume, &data, 0);
+        seen->itemWidthGameOver = resume->transform->scaleX;
+        data.gameOver = 0;
+        for (int row = 1; row <= 3; row++) {
+            data.menuIndex = row;
+            PauseCursorLogic(cursor, &data, 0);
+            seen->cursorY[row - 1] = cursor->transform->y;
+        }
+        // Confirm on each row.
+        VTInputSetKey(VT_KEY_SPACE, 1);
+        data.menuIndex = 1;
+        PauseCursorLogic(cursor, &data, 0);
+        seen->resumed = data.paused == 0;
+        data.paused = 1;
+        data.menuIndex = 2;
+        PauseCursorLogic(cursor, &data, 0);
+        seen->next = VTSMGetNextState();
+        data.menuIndex = 3;
+        PauseCursorLogic(cursor, &data, 0);
+        seen->quitting = VTSMIsQuitting();
+        FreeObjectList(&list);
+    }));
+    EXPECT_EQ(0, seen->itemWidthPlaying);
+    EXPECT_EQ(1280 / 2, seen->itemWidthPaused);
+    EXPECT_EQ(1280, seen->dimWidth);
+    EXPECT_EQ(0, seen->itemWidthGameOver);
+    EXPECT_FLOAT_EQ(11 * 720 / 16.0f, seen->cursorY[0]);
+    EXPECT_FLOAT_EQ(9 * 720 / 16.0f, seen->cursorY[1]);
+    EXPECT_FLOAT_EQ(7 * 720 / 16.0f, seen->cursorY[2]);
+    EXPECT_EQ(1, seen->resumed);
+    EXPECT_EQ(STATE_MENU, seen->next);
+    EXPECT_EQ(1, seen->quitting);
+}
+
+TEST(Run, BlackHoleGameOverRetryWarpAndBackToTheMenu)
+{
+    struct Seen
+    {
+        int deathFrame, retryFrame, warpRestartFrame, menuFrame;
+        char unlockAtDeath[8], unlockAfterRetry[8], scoreAtDeath[16];
+        char shipsOnScreen[3];
+        int gameOverBuilt;
+        int levelAfterWarp, multiplierAfterWarp;
+        float scoreBeforeWarp, scoreAfterWarp;
+        int state;
+    };
+    static Seen* seen;
+    seen = SharedBlock<Seen>();
+    static TempDataHome* home;
+    EXPECT_EQ(0, RunInChild([] {
+        TempDataHome files;
+        home = &files;
+        files.Write("Option.txt", "001");
+        files.Write("UnlockShip.txt", "00");
+        GameScript script;
+        script.frames = 1100;
+        script.onFrame = [](int frame, GameData* data) {
+            static int phase = 0, mark = 0;
+            seen->state = VTSMGetCurrentState();
+            switch (phase) {
+            case 0: // into play, then coast after the launch until caught
+                if (frame == 0) {
+                    data->shipType = 1;
+                    data->level = 1;
+                    VTSMSetNextState(STATE_PLAY);
+                }
+                if (frame == 140)
+                    data->score = 6000.0f; // enough for ship 2
+                if (frame > 140 && data->level == 0) {
+                    seen->deathFrame = frame;
+                    snprintf(seen->unlockAtDeath, 8, "%s", home->Read("UnlockShip.txt").c_str());
+                    snprintf(seen->scoreAtDeath, 16, "%s", home->Read("Score.txt").c_str());
+                    phase = 1;
+                    mark = frame;
+                }
+                break;
+            case 1: // the screen is built the next frame; then retry
+                if (frame == mark + 5) {
+                    seen->gameOverBuilt = playList && data->gameOver == 0 && data->score == 0.0f;
+                    memcpy(seen->shipsOnScreen, data->unlockedShips, 2);
+                    PostKey('R', 1);
+                }
+                if (frame == mark + 6)
+                    PostKey('R', 0);
+                if (frame > mark + 6 && data->level == 1) {
+                    seen->retryFrame = frame;
+                    snprintf(seen->unlockAfterRetry, 8, "%s", home->Read("UnlockShip.txt").c_str());
+                    phase = 2;
+                    mark = frame;
+                }
+                break;
+            case 2: // after the launch, the warp chord
+                if (frame == mark + 130) {
+                    PostKey('3', 1);
+                    PostKey('4', 1);
+                }
+                if (frame == mark + 131) {
+                    PostKey('3', 0);
+                    PostKey('4', 0);
+                }
+                if (data->level == 1)
+                    seen->scoreBeforeWarp = data->score;
+                if (data->level == 2) {
+                    seen->warpRestartFrame = frame;
+                    seen->levelAfterWarp = data->level;
+                    seen->multiplierAfterWarp = data->scoreMultiplier;
+                    seen->scoreAfterWarp = data->score;
+                    phase = 3;
+                    mark = frame;
+                }
+                break;
+            case 3: // pause, down to the main-menu row, confirm
+                if (frame == mark + 10)
+                    PostKey(27, 1);
+                if (frame == mark + 11) {
+                    PostKey(27, 0);
+                    PostKey(40, 1);
+                }
+                if (frame == mark + 30)
+                    PostKey(40, 0);
+                if (frame == mark + 32) {
+                    if (data->menuIndex == 2)
+                        PostKey(32, 1);
+                }
+                if (frame == mark + 33)
+                    PostKey(32, 0);
+                if (VTSMGetCurrentState() == STATE_MENU && !seen->menuFrame)
+                    seen->menuFrame = frame;
+                break;
+            }
+        };
+        RunGame(script);
+    }));
+    EXPECT_GT(seen->deathFrame, 140);
+    EXPECT_LT(seen->deathFrame, 140 + 3.75 * 60 + 120) << "caught within seconds of stopping";
+    EXPECT_STREQ("10", seen->unlockAtDeath) << "ship 2 unlocked, not yet announced";
+    EXPECT_GE(atoi(seen->scoreAtDeath), 6000);
+    EXPECT_EQ(1, seen->gameOverBuilt);
+    EXPECT_EQ('2', seen->shipsOnScreen[0]);
+    EXPECT_GT(seen->retryFrame, 0);
+    EXPECT_STREQ("20", seen->unlockAfterRetry) << "written again by the play Shutdown";
+    EXPECT_GT(seen->warpRestartFrame, 0);
+    EXPECT_EQ(2, seen->levelAfterWarp);
+    EXPECT_EQ(2, seen->multiplierAfterWarp);
+    EXPECT_GT(seen->scoreAfterWarp, 0.0f);
+    EXPECT_NEAR(seen->scoreBeforeWarp, seen->scoreAfterWarp, 1.0f) << "the score carries into the next level";
+    EXPECT_GT(seen->menuFrame, 0) << "the pause menu led back to the main menu";
+}
