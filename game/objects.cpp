@@ -13,6 +13,7 @@
 #include "play/obstacles.h"
 #include "play/pause.h"
 #include "play/score.h"
+#include "play/tutorial.h"
 #include "play/ship.h"
 #include "vtgraphics.h"
 #include "vttextureloading.h"
@@ -105,19 +106,19 @@ static const PlayTypeEntry playTypes[] = {
     {&SatellitePart3DebrisType, "Graphic_Assets\\Particle\\satelite_parts3af.tga", FadeParticleLogic},
     {&BulletType, "Graphic_Assets\\SpaceShip\\bullet.tga", BulletLogic},
     {&WindType, "Graphic_Assets\\SpaceShip\\wind.tga", WindLogic},
-    {&Talk1Type, "Graphic_Assets\\Message\\talk1.tga", EmptyLogic},
-    {&Talk2Type, "Graphic_Assets\\Message\\talk2.tga", EmptyLogic},
-    {&Talk3Type, "Graphic_Assets\\Message\\talk3.tga", EmptyLogic},
-    {&Talk4Type, "Graphic_Assets\\Message\\talk4.tga", EmptyLogic},
-    {&Talk5Type, "Graphic_Assets\\Message\\talk5.tga", EmptyLogic},
-    {&Talk6Type, "Graphic_Assets\\Message\\talk6.tga", EmptyLogic},
-    {&Talk7Type, "Graphic_Assets\\Message\\talk7.tga", EmptyLogic},
-    {&Talk8Type, "Graphic_Assets\\Message\\talk8.tga", EmptyLogic},
+    {&Talk1Type, "Graphic_Assets\\Message\\talk1.tga", TalkPanelLogic},
+    {&Talk2Type, "Graphic_Assets\\Message\\talk2.tga", TalkPanelLogic},
+    {&Talk3Type, "Graphic_Assets\\Message\\talk3.tga", TalkPanelLogic},
+    {&Talk4Type, "Graphic_Assets\\Message\\talk4.tga", TalkPanelLogic},
+    {&Talk5Type, "Graphic_Assets\\Message\\talk5.tga", TalkPanelLogic},
+    {&Talk6Type, "Graphic_Assets\\Message\\talk6.tga", TalkPanelLogic},
+    {&Talk7Type, "Graphic_Assets\\Message\\talk7.tga", TalkPanelLogic},
+    {&Talk8Type, "Graphic_Assets\\Message\\talk8.tga", TalkPanelLogic},
     {&Talk8PlusType, "Graphic_Assets\\Message\\talk8+.tga", EmptyLogic},
-    {&Talk9Type, "Graphic_Assets\\Message\\talk9.tga", EmptyLogic},
-    {&Talk10Type, "Graphic_Assets\\Message\\talk10.tga", EmptyLogic},
-    {&Talk11Type, "Graphic_Assets\\Message\\talk11.tga", EmptyLogic},
-    {&QuestType, "Graphic_Assets\\Background\\quest.tga", EmptyLogic},
+    {&Talk9Type, "Graphic_Assets\\Message\\talk9.tga", TalkPanelLogic},
+    {&Talk10Type, "Graphic_Assets\\Message\\talk10.tga", TalkPanelLogic},
+    {&Talk11Type, "Graphic_Assets\\Message\\talk11.tga", TalkPanelLogic},
+    {&QuestType, "Graphic_Assets\\Background\\quest.tga", QuestLogic},
     {&FarAsteroidSpawnerType, "Graphic_Assets\\test.tga", FarAsteroidSpawnerLogic},
     {&FarSatelliteSpawnerType, "Graphic_Assets\\test.tga", FarSatelliteSpawnerLogic},
     {&WarpType, "Graphic_Assets\\Background\\warp.tga", WarpLogic},

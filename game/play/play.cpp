@@ -220,7 +220,7 @@ static int IsShip(const GameObject* o)
 
 // Tiles are culled against a window-sized rectangle around the view centre,
 // pixels taken as world units.
-static void CullTile(GameObject* n, const VTVec2* centre, const GameData* data)
+void CullBackgroundTile(GameObject* n, const VTVec2* centre, const GameData* data)
 {
     GameObject* s = n->next;
     if (!s || s->type != &StaticBackgroundType || !s->transform)
@@ -255,7 +255,7 @@ void PlayUpdate(GameData* data, float dt)
             GameDataSaveOnGameOver(data);
             data->gameOverPending = 0;
         }
-        CullTile(n, &centre, data);
+        CullBackgroundTile(n, &centre, data);
         RemoveDeadSuccessor(n);
         n->type->logic(n, data, step);
         DrawObject(*n);

@@ -5,6 +5,7 @@
 #define PLAY_H
 
 #include "objects.h"
+#include "vtmath.h"
 
 extern GameObject* playList;
 
@@ -19,5 +20,9 @@ void PlayUnload(GameData* data);
 void ApplyCheatKeys(GameData* data);
 // The responses of every kind, with n as the tested object.
 void RunCollisionResponses(GameObject* n, GameObject** head, GameData* data, float dt);
+
+// Frees n's successor when it is a background tile outside the window-sized
+// rectangle (pixels taken as world units) around centre.
+void CullBackgroundTile(GameObject* n, const VTVec2* centre, const GameData* data);
 
 #endif
