@@ -21,7 +21,12 @@
 #include <vector>
 
 #include "../tools/assetgen/src/asset_manifest.h"
+#include "harness.h"
 #include "objects.h"
+#include "soundbank.h"
+#include "states.h"
+#include "vtgraphics.h"
+#include "vtstatemanager.h"
 #include "platform/vtfiles.h"
 #include "platform/vtplatform.h"
 #include "vttextureloading.h"
@@ -408,4 +413,52 @@ TEST_F(AssetSounds, MusicLoopsAreLongAndJoinQuietly)
         }
         Mix_FreeChunk(chunk);
     }
+}
+
+// Every state's own Load, as the game runs it: each picture its tables name
+// is found and read (a missing one would raise the loader's assertion), and
+// Unload gives every texture back.
+TEST(AssetPictures, EveryStateLoadsWhatItsTablesName)
+{
+    struct Seen
+    {
+        int boxes, loaded[STATE_COUNT], left[STATE_COUNT];
+        char box[512];
+    };
+    static Seen* seen = SharedBlock<Seen>();
+    EXPECT_EQ(0, RunInChild([] {
+        VTPlatformSetMessageBoxHook([](const char*, const char* text) -> int {
+            if (seen->boxes++ == 0)
+                snprintf(seen->box, sizeof seen->box, "%s", text);
+            return VT_ANSWER_NO;
+        });
+        StartTestEngine(640, 480);
+        GameData* data = VTSMGetGameData();
+        for (int state = 0; state < STATE_COUNT; state++) {
+            stateTable[state].Load(data);
+            seen->loaded[state] = VTGraphicsGetTextureCount();
+            stateTable[state].Unload(data);
+            seen->left[state] = VTGraphicsGetTextureCount();
+        }
+    }));
+    EXPECT_EQ(0, seen->boxes) << seen->box;
+    for (int state = 0; state < STATE_COUNT; state++) {
+        EXPECT_GT(seen->loaded[state], 0) << "state " << state;
+        EXPECT_EQ(0, seen->left[state]) << "state " << state;
+    }
+}
+
+// The sound bank, as every screen creates it, finds and decodes all eleven.
+TEST(AssetBank, FindsAndDecodesEverySound)
+{
+    EXPECT_EQ(0, RunInChild([] {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        SoundBankInit();
+        VTSound* sounds[] = {GameMusicSound,   MenuMusicSound, SelectingSound, MenuToStateSound,
+                             DieSound,         BoosterSound,   FuelSound,      CollisionSound,
+                             WarpSound,        BulletCollisionSound, AntigravitySound};
+        for (VTSound* sound : sounds)
+            EXPECT_NE(nullptr, sound);
+        SoundBankRelease();
+    }));
 }
