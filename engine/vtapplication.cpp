@@ -191,6 +191,9 @@ long VTApplicationWindowProc(VTWindow* target, unsigned message, unsigned long w
             VTSMQuit(1);
         }
         break;
+    case VT_WM_KILLFOCUS:
+        VTInputInterrupt();
+        break;
     case VT_WM_KEYDOWN:
         VTInputSetKey(VTInputTranslateKey(wParam), 1);
         break;

@@ -20,6 +20,7 @@ static int mouseX;
 static int mouseY;
 static VTPadState pad;
 static int padConnected;
+static int interrupted; // this frame: focus lost or the pad unplugged
 static float leftStickX, leftStickY, rightStickX, rightStickY;
 static float leftTrigger, rightTrigger;
 static int initCalls;
@@ -122,7 +123,10 @@ void VTInputPollGamepad(void)
         {VT_KEY_PAD_RSHOULDER, VT_PAD_RIGHT_SHOULDER},
     };
     memset(&pad, 0, sizeof pad);
+    int wasConnected = padConnected;
     padConnected = VTPlatformReadPad(&pad) ? 1 : 0;
+    if (wasConnected && !padConnected)
+        interrupted = 1;
     if (!padConnected)
         memset(&pad, 0, sizeof pad);
     for (const auto& button : buttons)
@@ -140,7 +144,18 @@ void VTInputUpdate(void)
     releasedCount = 0;
     memset(triggered, 0, sizeof triggered);
     memset(repeated, 0, sizeof repeated);
+    interrupted = 0;
     VTInputPollGamepad();
+}
+
+void VTInputInterrupt(void)
+{
+    interrupted = 1;
+}
+
+int VTInputWasInterrupted(void)
+{
+    return interrupted;
 }
 
 static int InRange(int key, const char* function)

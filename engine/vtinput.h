@@ -78,5 +78,10 @@ int VTInputIsRepeated(int key);
 int VTInputGetMouseX(void);
 int VTInputGetMouseY(void);
 int VTInputIsGamepadConnected(void);
+// 1 for the frame in which the window lost the focus or the controller was
+// unplugged: play pauses then, as a player who looked away would want.
+int VTInputWasInterrupted(void);
+// Marks this frame as interrupted (the window procedure, on focus loss).
+void VTInputInterrupt(void);
 
 #endif

@@ -307,3 +307,65 @@ TEST(Play, GameOverSavesOnceAndShutdownPreparesTheNextRun)
     EXPECT_EQ(1, seen->multiplier);
     EXPECT_EQ(0, seen->combo);
 }
+
+TEST(Play, LosingFocusOrTheControllerPausesPlayOnly)
+{
+    struct Seen
+    {
+        int afterFocusLoss, afterResume, afterUnplug, afterPlugIn, menuPausedAfterFocusLoss, menuState;
+    };
+    static Seen* seen;
+    seen = SharedBlock<Seen>();
+    EXPECT_EQ(0, RunInChild([] {
+        TempDataHome home;
+        home.Write("Option.txt", "001");
+        GameScript script;
+        script.frames = 140;
+        script.onFrame = [](int frame, GameData* data) {
+            static VTPadState pad;
+            EnterPlay(frame, data, 1, 1);
+            switch (frame) {
+            case 20:
+                VTPlatformScriptPad(&pad); // a controller is there
+                PostMessage(VT_WM_KILLFOCUS, 0, 0);
+                break;
+            case 21:
+                seen->afterFocusLoss = data->paused;
+                PostKey(27, 1);
+                break;
+            case 22:
+                PostKey(27, 0);
+                seen->afterResume = data->paused;
+                VTPlatformScriptPad(NULL); // unplugged: noticed at the next frame's poll
+                break;
+            case 24:
+                seen->afterUnplug = data->paused;
+                PostKey(27, 1);
+                break;
+            case 25:
+                PostKey(27, 0);
+                VTPlatformScriptPad(&pad); // plugged in again: nothing happens
+                break;
+            case 28:
+                seen->afterPlugIn = data->paused;
+                VTSMSetNextState(STATE_MENU);
+                break;
+            case 130:
+                seen->menuState = VTSMGetCurrentState();
+                PostMessage(VT_WM_KILLFOCUS, 0, 0);
+                VTPlatformScriptPad(NULL);
+                break;
+            case 132:
+                seen->menuPausedAfterFocusLoss = data->paused;
+                break;
+            }
+        };
+        RunGame(script);
+    }));
+    EXPECT_EQ(1, seen->afterFocusLoss);
+    EXPECT_EQ(0, seen->afterResume);
+    EXPECT_EQ(1, seen->afterUnplug);
+    EXPECT_EQ(0, seen->afterPlugIn);
+    EXPECT_EQ(STATE_MENU, seen->menuState);
+    EXPECT_EQ(0, seen->menuPausedAfterFocusLoss) << "menus are left alone";
+}

@@ -10,6 +10,7 @@ enum
     VT_WM_CREATE = 1,
     VT_WM_DESTROY = 2,
     VT_WM_SIZE = 5,
+    VT_WM_KILLFOCUS = 8,
     VT_WM_CLOSE = 16,
     VT_WM_KEYDOWN = 256,
     VT_WM_KEYUP = 257,

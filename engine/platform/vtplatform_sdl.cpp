@@ -393,6 +393,8 @@ static void TranslateEvent(const SDL_Event* event)
             Post(VT_WM_CLOSE, 0, 0);
         else if (event->window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
             Post(VT_WM_SIZE, 0, PackPoint(event->window.data1, event->window.data2));
+        else if (event->window.event == SDL_WINDOWEVENT_FOCUS_LOST)
+            Post(VT_WM_KILLFOCUS, 0, 0);
         break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:

@@ -236,6 +236,10 @@ void PlayUpdate(GameData* data, float dt)
     if (VTInputIsTriggered(VT_KEY_ESCAPE) || VTInputIsTriggered(VT_KEY_TAB) || VTInputIsTriggered(VT_KEY_PAD_BACK)) {
         data->menuIndex = 1;
         data->paused = data->paused == 0 ? 1 : 0;
+    } else if (VTInputWasInterrupted() && data->paused == 0) {
+        // Focus lost or the controller unplugged: pause as ESC would.
+        data->menuIndex = 1;
+        data->paused = 1;
     }
     if (VTInputIsTriggered(VT_KEY_F4))
         VTSMQuit(1);
