@@ -23,7 +23,7 @@ fi
 
 "$generator" "$scratch/out" >/dev/null
 status=0
-for tree in Graphic_Assets Audio_Assets; do
+for tree in Graphic_Assets Audio_Assets Icons; do
   if ! diff -r "$scratch/out/$tree" "$assets/$tree"; then
     status=1
   fi

@@ -129,6 +129,9 @@ inline constexpr const char* kAssetManifest[] = {
     "Graphic_Assets/SpaceShip/wind.tga",
     "Graphic_Assets/black.tga",
     "Graphic_Assets/test.tga",
+    "Icons/kelvaro-128.png",
+    "Icons/kelvaro-256.png",
+    "Icons/kelvaro-64.png",
 };
 
 inline constexpr std::size_t kAssetManifestCount =

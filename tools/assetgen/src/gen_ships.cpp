@@ -322,9 +322,69 @@ void PaintFuelEmpty(Image& img) {
   img.Fill(rim, Hex(0x9ff2ff));
 }
 
+
+// ----- the desktop icon: ship 1 climbing out of the black hole's glow -------
+
+// Bilinear sample of a premultiplied picture at pixel coordinates.
+void SampleInto(const Image& src, double px, double py, float* out) {
+  int x0 = static_cast<int>(dm::Floor(px)), y0 = static_cast<int>(dm::Floor(py));
+  double fx = px - x0, fy = py - y0;
+  for (int c = 0; c < 4; ++c) out[c] = 0.f;
+  for (int j = 0; j < 2; ++j)
+    for (int i = 0; i < 2; ++i) {
+      int x = x0 + i, y = y0 + j;
+      if (x < 0 || y < 0 || x >= src.w || y >= src.h) continue;
+      double w = (i ? fx : 1.0 - fx) * (j ? fy : 1.0 - fy);
+      const float* p = src.At(x, y);
+      for (int c = 0; c < 4; ++c) out[c] += static_cast<float>(p[c] * w);
+    }
+}
+
+void PaintIcon(Image& icon) {
+  Mask tile = ShapeMask(icon, [](double u, double v) { return sdf::Box(u, v, 0.5, 0.5, 0.47, 0.47, 0.13); });
+  icon.Fill(tile, VGradient(Hex(0x1b0a33), Hex(0x071a3a)));
+  // A few stars, the same every run.
+  Mask stars = icon.NewMask();
+  for (int k = 0; k < 18; ++k) {
+    double su = 0.1 + 0.8 * ((Hash3(k, 1, 7, 0x1C0Du) & 0xFFFF) / 65536.0);
+    double sv = 0.35 + 0.6 * ((Hash3(k, 2, 7, 0x1C0Du) & 0xFFFF) / 65536.0);
+    double r = 0.004 + 0.006 * ((Hash3(k, 3, 7, 0x1C0Du) & 0xFF) / 256.0);
+    stars = MaxMask(stars, ShapeMask(icon, [=](double u, double v) { return sdf::Circle(u, v, su, sv, r); }));
+  }
+  icon.AddLight(MinMask(stars, tile), Hex(0xdde8ff), 0.9);
+  // The black hole's rim glowing below.
+  Mask hole = ShapeMask(icon, [](double u, double v) { return sdf::Circle(u, v, 0.5, -0.32, 0.52); });
+  Mask rim = BlurMask(ShapeMask(icon, [](double u, double v) { return sdf::Ring(u, v, 0.5, -0.32, 0.53, 0.02); }),
+                      icon, 0.035);
+  icon.AddLight(MinMask(rim, tile), Hex(0xff7a3a), 1.2);
+  icon.Fill(MinMask(hole, tile), Hex(0x05020c));
+  // The flame and the ship, nose up.
+  Mask flame = BlurMask(ShapeMask(icon, [](double u, double v) { return sdf::Segment(u, v, 0.5, 0.2, 0.5, 0.3, 0.03); }),
+                        icon, 0.02);
+  icon.AddLight(MinMask(flame, tile), Hex(0xffb347), 1.0);
+  Image ship(512, 256);
+  PaintShip1(ship, false);
+  const double length = 0.74, k = 2.0 / length;  // ship units per icon unit
+  for (int y = 0; y < icon.h; ++y)
+    for (int x = 0; x < icon.w; ++x) {
+      double u = icon.U(x), v = icon.V(y);
+      double su = 1.0 + (v - 0.56) * k, sv = 0.5 - (u - 0.5) * k;
+      float s[4];
+      SampleInto(ship, su / 2.0 * ship.w - 0.5, sv * ship.h - 0.5, s);
+      float* d = icon.At(x, y);
+      for (int c = 0; c < 4; ++c) d[c] = s[c] + d[c] * (1.f - s[3]);
+    }
+}
+
 }  // namespace
 
 void AddShipImages(AssetList& out) {
+  for (int size : {64, 128, 256})
+    out.push_back({"Icons/kelvaro-" + std::to_string(size) + ".png", [size]() {
+                     Image icon(size, size);
+                     PaintIcon(icon);
+                     return EncodePng(icon);
+                   }});
   AddPicture(out, "Graphic_Assets/SpaceShip/ship1.tga", 512, 256, 0, true, [](Image& i) { PaintShip1(i, false); });
   AddPicture(out, "Graphic_Assets/SpaceShip/ship1af.tga", 256, 128, 0, true, [](Image& i) { PaintShip1(i, true); });
   AddPicture(out, "Graphic_Assets/SpaceShip/ship2.tga", 512, 256, 0, true, PaintShip2);

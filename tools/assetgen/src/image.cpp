@@ -432,3 +432,33 @@ std::vector<uint8_t> EncodeTga(const Image& img, bool withAlpha, bool dither) {
   }
   return rle.size() < raw.size() ? rle : raw;
 }
+
+// stb's encoder is deterministic: same pixels, same bytes.
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_WRITE_NO_STDIO
+#include <stb/stb_image_write.h>
+
+static void AppendBytes(void* context, void* data, int size) {
+  auto* out = static_cast<std::vector<uint8_t>*>(context);
+  const uint8_t* bytes = static_cast<const uint8_t*>(data);
+  out->insert(out->end(), bytes, bytes + size);
+}
+
+std::vector<uint8_t> EncodePng(const Image& img) {
+  std::vector<uint8_t> bgra = ToPixels(img, true, false);
+  std::vector<uint8_t> rgba(bgra.size());
+  for (int y = 0; y < img.h; ++y) {
+    // PNG rows run top to bottom; ours bottom to top.
+    const uint8_t* src = &bgra[static_cast<size_t>(img.h - 1 - y) * img.w * 4];
+    uint8_t* dst = &rgba[static_cast<size_t>(y) * img.w * 4];
+    for (int x = 0; x < img.w; ++x) {
+      dst[4 * x] = src[4 * x + 2];
+      dst[4 * x + 1] = src[4 * x + 1];
+      dst[4 * x + 2] = src[4 * x];
+      dst[4 * x + 3] = src[4 * x + 3];
+    }
+  }
+  std::vector<uint8_t> out;
+  stbi_write_png_to_func(AppendBytes, &out, img.w, img.h, 4, rgba.data(), img.w * 4);
+  return out;
+}

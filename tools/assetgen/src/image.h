@@ -113,5 +113,7 @@ Paint RadialGradient(double cu, double cv, double r, const Rgba& inner, const Rg
 // one of the two templates (no ID, no colour map, origin 0), bottom-left row
 // order, 24 or 32 bits; run-length encoded when that is smaller.
 std::vector<uint8_t> EncodeTga(const Image& img, bool withAlpha, bool dither = false);
+// Encodes a straight-alpha RGBA PNG, top row first (for desktop icons).
+std::vector<uint8_t> EncodePng(const Image& img);
 
 #endif
