@@ -1,18 +1,20 @@
 #!/bin/sh
 # Installs the Debian packages a target needs when any is missing.
-#   tools/install-deps.sh run|test|assets
+#   tools/install-deps.sh run|test|assets|shots
 # Uses sudo when not root. Does nothing when everything is present.
 set -eu
 
 RUN="cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev libglew-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri"
-TEST="$RUN libgtest-dev xvfb xauth"
+TEST="$RUN libgtest-dev xvfb xauth desktop-file-utils"
 ASSETS="$RUN libstb-dev fonts-dejavu-core libmp3lame-dev"
+SHOTS="$TEST imagemagick"
 
 case "${1:-run}" in
     run) wanted=$RUN ;;
     test) wanted=$TEST ;;
     assets) wanted=$ASSETS ;;
-    *) echo "usage: $0 run|test|assets" >&2; exit 2 ;;
+    shots) wanted=$SHOTS ;;
+    *) echo "usage: $0 run|test|assets|shots" >&2; exit 2 ;;
 esac
 
 missing=""
