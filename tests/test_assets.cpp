@@ -159,12 +159,15 @@ TEST(AssetManifest, IsSortedUniqueAndFreeOfCaseTwins)
         }
         EXPECT_TRUE(folded.insert(Lower(p)).second) << p << " differs from another path only in case";
         EXPECT_EQ(std::string::npos, p.find('\\')) << p;
-        EXPECT_TRUE(p.rfind("Graphic_Assets/", 0) == 0 || p.rfind("Audio_Assets/", 0) == 0) << p;
+        EXPECT_TRUE(p.rfind("Graphic_Assets/", 0) == 0 || p.rfind("Audio_Assets/", 0) == 0 ||
+                    p.rfind("Icons/", 0) == 0)
+            << p;
     }
     // Pictures of the play, front-end and splash screens, and the sounds.
     EXPECT_EQ(111u, ManifestWithSuffix(".tga").size());
     EXPECT_EQ(9u, ManifestWithSuffix(".wav").size());
     EXPECT_EQ(2u, ManifestWithSuffix(".mp3").size());
+    EXPECT_EQ(3u, ManifestWithSuffix(".png").size()) << "the desktop icon in three sizes";
 }
 
 TEST(AssetTree, HoldsExactlyTheManifestFiles)
