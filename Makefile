@@ -17,7 +17,7 @@ test: deps-test
 	cd $(BUILD) && if [ -n "$$DISPLAY" ]; then ctest --output-on-failure -j $(JOBS); \
 	else $(XVFB) ctest --output-on-failure -j $(JOBS); fi
 
-build:
+build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
