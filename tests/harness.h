@@ -13,7 +13,10 @@
 
 // Runs body in a forked child. Returns the child's exit status (0 when body
 // returned and no GoogleTest expectation failed inside it), or 128 + signal.
+// Under AddressSanitizer a child whose body returned with memory leaked
+// exits with CHILD_LEAKED after the leak report.
 int RunInChild(const std::function<void()>& body);
+enum { CHILD_LEAKED = 23 };
 
 // Memory the child writes and the parent reads afterwards. Zero-filled.
 template <typename T>
@@ -24,7 +27,8 @@ T* SharedBlock()
 }
 
 // A scripted run of the real program: fixed frame time, scripted input, no
-// real controller, message boxes answered by the script.
+// real controller, no focus changes from the shared X server, message boxes
+// answered by the script.
 struct GameScript
 {
     int frames = 3;          // frames to run before the window is closed

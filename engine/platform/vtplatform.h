@@ -167,6 +167,9 @@ void VTPlatformAdvanceClock(double seconds);
 // Replaces the controller: pad NULL reads as disconnected. VTPlatformUseRealPad undoes it.
 void VTPlatformScriptPad(const VTPadState* pad);
 void VTPlatformUseRealPad(void);
+// 0: the window's focus changes are not reported (scripted runs, whose
+// windows share one X server with other runs and would steal its focus).
+void VTPlatformReportFocus(int report);
 // Replaces the message box (nothing is shown); NULL restores the real box.
 typedef int (*VTPlatformBoxHook)(const char* caption, const char* text);
 void VTPlatformSetMessageBoxHook(VTPlatformBoxHook hook);

@@ -43,6 +43,7 @@ static int padScripted;
 static int scriptedPadConnected;
 static VTPadState scriptedPad;
 static VTPlatformBoxHook boxHook;
+static int reportFocus = 1;
 static VTFramePacer pacer = {-1.0, 0.0, 0, 0};
 static int pacingAllowed = 1;
 
@@ -393,7 +394,7 @@ static void TranslateEvent(const SDL_Event* event)
             Post(VT_WM_CLOSE, 0, 0);
         else if (event->window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
             Post(VT_WM_SIZE, 0, PackPoint(event->window.data1, event->window.data2));
-        else if (event->window.event == SDL_WINDOWEVENT_FOCUS_LOST)
+        else if (event->window.event == SDL_WINDOWEVENT_FOCUS_LOST && reportFocus)
             Post(VT_WM_KILLFOCUS, 0, 0);
         break;
     case SDL_KEYDOWN:
@@ -634,6 +635,11 @@ void VTPlatformSetFrameHook(VTPlatformFrameHook hook, void* context)
 {
     frameHook = hook;
     frameHookContext = context;
+}
+
+void VTPlatformReportFocus(int report)
+{
+    reportFocus = report;
 }
 
 void VTPlatformUseVirtualClock(void)

@@ -92,6 +92,7 @@ int main(int argc, char** argv)
     // Same traffic every time the pictures are remade.
     srand(7);
     VTPlatformUseVirtualClock();
+    VTPlatformReportFocus(0);
     VTPlatformSetFrameHook(OnFrame, NULL);
     return KelvaroMain();
 }
