@@ -25,6 +25,10 @@ static int initCalls;
 void VTSMInit(const void* record, int size)
 {
     VT_ASSERT(++initCalls == 1, VT_MSG_NOT_STUDENTS, "VTSMInit");
+    // Past the guard (a debugger continued) the tables start again; the
+    // old ones must not be lost.
+    free(states);
+    free(gameData);
     states = (VTStateFunctions*)malloc(4 * sizeof *states);
     VT_ASSERT(states != NULL, VT_MSG_OUT_OF_MEMORY, "VTSMInit");
     capacity = 4;

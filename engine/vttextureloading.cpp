@@ -18,6 +18,9 @@ static int textureCount;
 static const unsigned char rawTemplate[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 static const unsigned char rleTemplate[12] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 
+// Pictures up to 2048 x 2048 x 32 bits are allocated in one piece.
+static const unsigned FIRST_ALLOCATION = 16u * 1024u * 1024u;
+
 unsigned VTGraphicsLoadTexture(const char* path)
 {
     GLuint id = VT_TEXTURE_NONE;
@@ -118,15 +121,47 @@ int VTGraphicsReadTGAHeader(VTImage* image, const unsigned char header[18])
     if (size > UINT32_MAX)
         return 0;
     image->size = (unsigned)size;
-    image->pixels = (unsigned char*)malloc(image->size);
+    // Only the first part up front: a header may claim gigabytes that a short
+    // file never delivers. The readers grow the buffer as pixels arrive.
+    image->reserved = image->size < FIRST_ALLOCATION ? image->size : FIRST_ALLOCATION;
+    image->pixels = (unsigned char*)malloc(image->reserved);
     return image->pixels != NULL;
+}
+
+// Grows the pixel buffer to at least bytes (never past size), doubling so a
+// large picture costs few copies. 0 when memory ran out.
+static int Reserve(VTImage* image, unsigned bytes)
+{
+    int ok = 1;
+    if (bytes > image->reserved) {
+        unsigned grown = image->reserved > 0 ? image->reserved : 1;
+        while (grown < bytes)
+            grown = grown > image->size / 2 ? image->size : grown * 2;
+        unsigned char* larger = (unsigned char*)realloc(image->pixels, grown);
+        ok = larger != NULL;
+        if (ok) {
+            image->pixels = larger;
+            image->reserved = grown;
+        }
+    }
+    return ok;
 }
 
 int VTGraphicsReadTGARaw(VTImage* image, FILE** file)
 {
-    if (fread(image->pixels, 1, image->size, *file) != image->size) {
-        VTGraphicsLoadFail(image, file, "Error Reading file");
-        return 0;
+    // What is allocated is filled before the buffer grows again.
+    unsigned done = 0;
+    while (done < image->size) {
+        if (!Reserve(image, done + 1)) {
+            VTGraphicsLoadFail(image, file, "Error reading file");
+            return 0;
+        }
+        size_t piece = image->reserved - done;
+        if (fread(image->pixels + done, 1, piece, *file) != piece) {
+            VTGraphicsLoadFail(image, file, "Error Reading file");
+            return 0;
+        }
+        done += (unsigned)piece;
     }
     for (unsigned i = 0; i < image->size; i += (unsigned)image->bytesPerPixel) {
         unsigned char blue = image->pixels[i];
@@ -169,6 +204,10 @@ int VTGraphicsReadTGARLE(VTImage* image, FILE** file)
                 VTGraphicsLoadFail(image, file, "Invalid File");
                 return 0;
             }
+            if (!Reserve(image, currentByte + count * (unsigned)pixelBytes)) {
+                VTGraphicsLoadFail(image, file, "Error reading file");
+                return 0;
+            }
             for (unsigned i = 0; i < count; i++) {
                 PutPixel(image, currentByte, colour);
                 currentByte += (unsigned)pixelBytes;
@@ -178,6 +217,10 @@ int VTGraphicsReadTGARLE(VTImage* image, FILE** file)
             unsigned count = packet + 1u;
             if (currentPixel + count > pixelCount) {
                 VTGraphicsLoadFail(image, file, "Invalid file.");
+                return 0;
+            }
+            if (!Reserve(image, currentByte + count * (unsigned)pixelBytes)) {
+                VTGraphicsLoadFail(image, file, "Error reading file");
                 return 0;
             }
             for (unsigned i = 0; i < count; i++) {

@@ -14,7 +14,7 @@ typedef struct VTImage
     int bytesPerPixel;
     int width;
     int height;
-    unsigned reserved;
+    unsigned reserved; // bytes of pixels allocated so far, at most size
     unsigned format; // GL_RGB for 24 bits, GL_RGBA otherwise
     unsigned size;   // bytes per pixel x width x height
 } VTImage;
@@ -31,8 +31,11 @@ int VTGraphicsGetTextureCount(void);
 // The reader's steps, each 1 on success. A failure after the file was opened
 // goes through VTGraphicsLoadFail, which leaves nothing allocated or open.
 int VTGraphicsLoadTGA(VTImage* image, const char* path);
-// Decodes the 18 header bytes and allocates the pixel buffer.
+// Decodes the 18 header bytes and allocates the pixel buffer: all of it up to
+// 16 MiB, else its first 16 MiB.
 int VTGraphicsReadTGAHeader(VTImage* image, const unsigned char header[18]);
+// Both readers grow the buffer to size only as the file delivers pixels, so a
+// short file claiming a huge picture fails without reserving its size.
 int VTGraphicsReadTGARaw(VTImage* image, FILE** file);
 int VTGraphicsReadTGARLE(VTImage* image, FILE** file);
 // Frees the image's pixels (image may be NULL), closes *file, sets it to NULL

@@ -164,8 +164,6 @@ void HitObstacle(GameObject* a, GameObject* b, GameData* data, float dt)
     VTVec2 pb = {bt->x + bs->velX * dt, bt->y + bs->velY * dt};
     VTVec2 va = {as->velX, as->velY};
     VTVec2 vb = {bs->velX, bs->velY};
-    float sa = VTVec2Length(&va);
-    float sb = VTVec2Length(&vb);
 
     int withShip = IsShipKind(a->type) || IsShipKind(b->type);
     if (withShip) {
@@ -175,6 +173,9 @@ void HitObstacle(GameObject* a, GameObject* b, GameData* data, float dt)
     }
     if (!VTCircleCircleCollision(&pa, ra, &pb, rb))
         return;
+    // Speeds before the hit, needed only once the two touch.
+    float sa = VTVec2Length(&va);
+    float sb = VTVec2Length(&vb);
 
     // The normal comes from where the two are now, not where they would be.
     VTVec2 centreA = Position(a);

@@ -36,8 +36,17 @@ void WriteWav(const std::string& path, int milliseconds)
     fclose(file);
 }
 
+// Sounds a test makes, released when its child ends (the leak check runs then).
+std::vector<VTSound*> keptSounds;
+VTSound* Keep(VTSound* sound)
+{
+    keptSounds.push_back(sound);
+    return sound;
+}
+
 // In a child on the dummy device; the systems start open with four channels.
-int InChild(const std::function<void(VTSoundSystem*, VTSoundSystem*)>& body)
+// A body that releases the second system itself sets it to NULL.
+int InChild(const std::function<void(VTSoundSystem*, VTSoundSystem*&)>& body)
 {
     return RunInChild([&] {
         setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -47,6 +56,10 @@ int InChild(const std::function<void(VTSoundSystem*, VTSoundSystem*)>& body)
             body(a, b);
         else
             ADD_FAILURE() << "no dummy device";
+        for (VTSound* sound : keptSounds)
+            VTAudioReleaseSound(sound);
+        VTAudioReleaseSystem(a);
+        VTAudioReleaseSystem(b);
         VTAudioShutdown();
     });
 }
@@ -76,10 +89,10 @@ protected:
 
 TEST_F(SoundSystems, FourOverlapThenEachStartTakesOverItsOwnSystemsOldest)
 {
-    EXPECT_EQ(0, InChild([&](VTSoundSystem* mainSystem, VTSoundSystem* fuel) {
-        VTSound* effect = VTAudioCreateSound(mainSystem, longWav.c_str(), 0);
+    EXPECT_EQ(0, InChild([&](VTSoundSystem* mainSystem, VTSoundSystem*& fuel) {
+        VTSound* effect = Keep(VTAudioCreateSound(mainSystem, longWav.c_str(), 0));
         VTChannel *fuelChannel = NULL, *channels[6] = {};
-        ASSERT_EQ(1, VTAudioPlay(fuel, VTAudioCreateSound(fuel, longWav.c_str(), 0), &fuelChannel));
+        ASSERT_EQ(1, VTAudioPlay(fuel, Keep(VTAudioCreateSound(fuel, longWav.c_str(), 0)), &fuelChannel));
         for (VTChannel*& channel : channels) // all within a millisecond, as in one frame
             ASSERT_EQ(1, VTAudioPlay(mainSystem, effect, &channel));
         EXPECT_FALSE(VTAudioIsPlaying(channels[0]));
@@ -93,10 +106,10 @@ TEST_F(SoundSystems, FourOverlapThenEachStartTakesOverItsOwnSystemsOldest)
 
 TEST_F(SoundSystems, OneShotEndsAfterItsLengthWhileALoopRepeats)
 {
-    EXPECT_EQ(0, InChild([&](VTSoundSystem* system, VTSoundSystem*) {
+    EXPECT_EQ(0, InChild([&](VTSoundSystem* system, VTSoundSystem*&) {
         VTChannel *once = NULL, *loop = NULL;
-        VTAudioPlay(system, VTAudioCreateSound(system, shortWav.c_str(), 0), &once);
-        VTAudioPlay(system, VTAudioCreateSound(system, shortWav.c_str(), 1), &loop);
+        VTAudioPlay(system, Keep(VTAudioCreateSound(system, shortWav.c_str(), 0)), &once);
+        VTAudioPlay(system, Keep(VTAudioCreateSound(system, shortWav.c_str(), 1)), &loop);
         EXPECT_TRUE(VTAudioIsPlaying(once));
         usleep(600000); // six lengths
         EXPECT_FALSE(VTAudioIsPlaying(once));
@@ -106,10 +119,10 @@ TEST_F(SoundSystems, OneShotEndsAfterItsLengthWhileALoopRepeats)
 
 TEST_F(SoundSystems, ReleasingASoundOrClosingASystemStopsItAndFreesChannels)
 {
-    EXPECT_EQ(0, InChild([&](VTSoundSystem* mainSystem, VTSoundSystem* fuel) {
+    EXPECT_EQ(0, InChild([&](VTSoundSystem* mainSystem, VTSoundSystem*& fuel) {
         // Two sounds of one file share decoded data, not playback.
         VTSound* loop = VTAudioCreateSound(mainSystem, shortWav.c_str(), 1);
-        VTSound* effect = VTAudioCreateSound(mainSystem, longWav.c_str(), 0);
+        VTSound* effect = Keep(VTAudioCreateSound(mainSystem, longWav.c_str(), 0));
         VTSound* sameFile = VTAudioCreateSound(mainSystem, longWav.c_str(), 0);
         VTChannel *kept = NULL, *other = NULL, *slot = NULL;
         VTAudioPlay(mainSystem, loop, NULL);
@@ -131,6 +144,7 @@ TEST_F(SoundSystems, ReleasingASoundOrClosingASystemStopsItAndFreesChannels)
         EXPECT_EQ(nullptr, slot);
 
         VTAudioReleaseSystem(fuel); // still open: closed first
+        fuel = NULL;
         EXPECT_FALSE(VTAudioIsPlaying(other));
         EXPECT_EQ(idle + 8, VTAudioFreeChannelCount());
         EXPECT_EQ(1, VTAudioInitSystem(mainSystem, 4));
@@ -140,24 +154,24 @@ TEST_F(SoundSystems, ReleasingASoundOrClosingASystemStopsItAndFreesChannels)
 
 TEST_F(SoundSystems, MissingOrUndecodableFilesAndStaleHandlesAreSilent)
 {
-    EXPECT_EQ(0, InChild([&](VTSoundSystem* system, VTSoundSystem*) {
+    EXPECT_EQ(0, InChild([&](VTSoundSystem* system, VTSoundSystem*&) {
         for (int i = 0; i < 2; ++i) {
             VTChannel* slot = NULL;
-            EXPECT_EQ(0, VTAudioPlay(system, VTAudioCreateSound(system, "Audio_Assets//SE//SE_None.wav", 0), &slot));
-            EXPECT_EQ(0, VTAudioPlay(system, VTAudioCreateSound(system, notAudio.c_str(), 0), &slot));
+            EXPECT_EQ(0, VTAudioPlay(system, Keep(VTAudioCreateSound(system, "Audio_Assets//SE//SE_None.wav", 0)), &slot));
+            EXPECT_EQ(0, VTAudioPlay(system, Keep(VTAudioCreateSound(system, notAudio.c_str(), 0)), &slot));
             EXPECT_EQ(nullptr, slot);
         }
         EXPECT_EQ(1, VTAudioDecodeCount()) << "a file that fails is not decoded again";
-        EXPECT_NE(nullptr, VTAudioCreateSound(system, "audio_assets\\se\\SE_DIE.WAV", 0));
+        EXPECT_NE(nullptr, Keep(VTAudioCreateSound(system, "audio_assets\\se\\SE_DIE.WAV", 0)));
 
         // A shutdown frees the decoded data: earlier sounds must never start.
-        VTSound* sound = VTAudioCreateSound(system, longWav.c_str(), 1);
+        VTSound* sound = Keep(VTAudioCreateSound(system, longWav.c_str(), 1));
         VTChannel *before = NULL, *after = NULL;
         VTAudioPlay(system, sound, &before);
         VTAudioShutdown();
         ASSERT_EQ(1, VTAudioInitSystem(system, 4));
         EXPECT_EQ(0, VTAudioPlay(system, sound, &after));
-        EXPECT_EQ(1, VTAudioPlay(system, VTAudioCreateSound(system, longWav.c_str(), 1), &after));
+        EXPECT_EQ(1, VTAudioPlay(system, Keep(VTAudioCreateSound(system, longWav.c_str(), 1)), &after));
         EXPECT_FALSE(VTAudioIsPlaying(before)) << "an old handle never names a new start";
     }));
 }

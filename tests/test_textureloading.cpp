@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <string>
@@ -52,7 +53,8 @@ struct TgaFile
         int fd = mkstemp(name);
         path = name;
         FILE* f = fdopen(fd, "wb");
-        fwrite(bytes.data(), 1, bytes.size(), f);
+        if (!bytes.empty())
+            fwrite(bytes.data(), 1, bytes.size(), f);
         fclose(f);
     }
     ~TgaFile() { remove(path.c_str()); }
@@ -95,6 +97,7 @@ Loaded* Load(const Bytes& bytes)
             result->format = (int)image.format;
             result->size = image.size;
             memcpy(result->pixels, image.pixels, image.size < 4096 ? image.size : 4096);
+            free(image.pixels);
         }
     }));
     return result;

@@ -63,6 +63,7 @@ static int nextTag = 1;
 static int decodeCount;
 // Resolved path -> decoded audio, NULL for a file that would not decode.
 static std::unordered_map<std::string, Mix_Chunk*> decoded;
+static int audioSubsystemUp; // SDL's audio initialised by us, device or not
 
 // Opens the device once. A missing device is remembered as well: probing for
 // it again at every screen change would cost time and find nothing.
@@ -71,6 +72,7 @@ static int OpenDevice(void)
     if (deviceState == DEVICE_UNTRIED) {
         deviceState = DEVICE_MISSING;
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+            audioSubsystemUp = 1;
             Mix_Init(MIX_INIT_MP3); // a build without MP3 still plays the effects
             if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) == 0) {
                 poolSize = Mix_AllocateChannels(POOL_SIZE);
@@ -80,8 +82,10 @@ static int OpenDevice(void)
                 memset(pool, 0, sizeof pool);
                 deviceState = DEVICE_OPEN;
             } else {
+                // The audio subsystem stays up until shutdown: quitting it
+                // here waits up to 100 ms on SDL's device-watching thread,
+                // at the first screen change of every run without a device.
                 Mix_Quit();
-                SDL_QuitSubSystem(SDL_INIT_AUDIO);
             }
         }
     }
@@ -98,7 +102,12 @@ static Mix_Chunk* Decoded(const char* path)
     auto found = decoded.find(path);
     if (found != decoded.end())
         return found->second;
-    Mix_Chunk* chunk = Mix_LoadWAV(path);
+    // The file is opened and closed here: SDL_mixer 2.6 leaves it open when
+    // it refuses some damaged files.
+    SDL_RWops* file = SDL_RWFromFile(path, "rb");
+    Mix_Chunk* chunk = file ? Mix_LoadWAV_RW(file, 0) : NULL;
+    if (file)
+        SDL_RWclose(file);
     ++decodeCount;
     decoded.emplace(path, chunk); // a file that failed is not tried again either
     return chunk;
@@ -272,8 +281,10 @@ void VTAudioShutdown(void)
         }
         Mix_CloseAudio();
         Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
+    if (audioSubsystemUp)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    audioSubsystemUp = 0;
     decoded.clear();
     memset(pool, 0, sizeof pool);
     poolSize = 0;
