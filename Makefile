@@ -51,3 +51,66 @@ screenshots: build
 	XDG_DATA_HOME=$(CURDIR)/$(BUILD)/shots/home $(XVFB) ./$(BUILD)/kelvaro_screenshots $(BUILD)/shots
 	for shot in menu play; do \
 	  convert $(BUILD)/shots/$$shot.tga -auto-orient -resize 640x360 -strip docs/$$shot.png || exit 1; done
+
+# --- Benchmarks -----------------------------------------------------------------
+# `make bench` builds bench/ and prints one table of timings (a few minutes);
+# BENCH_ARGS=--quick gives a short smoke run whose figures mean little.
+.PHONY: bench
+bench: deps-test
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) --target kelvaro_bench -j $(JOBS)
+	if [ -n "$$DISPLAY" ]; then ./$(BUILD)/kelvaro_bench $(BENCH_ARGS); \
+	else $(XVFB) ./$(BUILD)/kelvaro_bench $(BENCH_ARGS); fi
+
+# --- Reliability ----------------------------------------------------------------
+# `make test` also runs the suite built with gcc's AddressSanitizer, UBSan and
+# LeakSanitizer (build-asan); the leaks of third-party libraries it may ignore
+# are in tests/sanitizers/lsan.supp. `make fuzz` runs each libFuzzer target for
+# FUZZ_SECONDS (clang, build-fuzz; findings land in build-fuzz/findings).
+# `make soak` plays SOAK_MINUTES of game time headless and prints the memory
+# series.
+ASAN_BUILD := build-asan
+FUZZ_BUILD := build-fuzz
+FUZZ_SECONDS := 60
+SOAK_MINUTES := 30
+SANITIZE := -fsanitize=address,undefined,float-cast-overflow -fno-sanitize-recover=all -fno-omit-frame-pointer
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0
+# The GoogleTest cases (their names hold a dot) but the tutorial flown from
+# start to end, which needs over two minutes under the sanitizers.
+SANITIZED_TESTS := -R '^[A-Za-z]+\.' -E '^Tutorial\.FlownThroughByAPlayer$$'
+FUZZ_FLAGS := -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+FUZZ_LIMITS := -max_len=9000 -rss_limit_mb=512 -malloc_limit_mb=64 -close_fd_mask=2 -print_final_stats=1
+
+.PHONY: test-sanitized fuzz soak clean-reliability
+test: test-sanitized
+clean: clean-reliability
+
+test-sanitized: deps-test
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVARO_WERROR=ON \
+	  "-DCMAKE_CXX_FLAGS=$(SANITIZE)" "-DCMAKE_EXE_LINKER_FLAGS=$(SANITIZE)"
+	cmake --build $(ASAN_BUILD) --target kelvaro_tests -j $(JOBS)
+	cd $(ASAN_BUILD) && if [ -n "$$DISPLAY" ]; then \
+	  $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) $(SANITIZED_TESTS); \
+	else $(SANITIZER_ENV) $(XVFB) ctest --output-on-failure -j $(JOBS) $(SANITIZED_TESTS); fi
+
+fuzz:
+	@sh tools/install-deps.sh fuzz
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+	  -DCMAKE_CXX_COMPILER=clang++ -DKELVARO_TESTS=OFF -DKELVARO_FUZZ=ON "-DCMAKE_CXX_FLAGS=$(FUZZ_FLAGS)"
+	cmake --build $(FUZZ_BUILD) --target kelvaro_fuzz_tga kelvaro_fuzz_savedfiles -j $(JOBS)
+	for input in tga savedfiles; do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$input $(FUZZ_BUILD)/findings && \
+	  ./$(FUZZ_BUILD)/kelvaro_fuzz_$$input -max_total_time=$(FUZZ_SECONDS) $(FUZZ_LIMITS) \
+	    -artifact_prefix=$(FUZZ_BUILD)/findings/$$input- \
+	    $(FUZZ_BUILD)/corpus/$$input tests/fuzz/corpus/$$input || exit 1; \
+	done
+
+soak: deps-test
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) --target kelvaro_soak -j $(JOBS)
+	if [ -n "$$DISPLAY" ]; then ./$(BUILD)/kelvaro_soak $(SOAK_MINUTES); \
+	else $(XVFB) ./$(BUILD)/kelvaro_soak $(SOAK_MINUTES); fi
+
+clean-reliability:
+	rm -rf $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -41,6 +41,7 @@ static GLuint fontBase;
 
 static VTCapture* pendingCapture;
 static int initCalls;
+static int nullDraw; // benchmark seam, see VTGraphicsSetNullDraw
 
 // --- context and frames -----------------------------------------------------------
 
@@ -124,7 +125,8 @@ void VTGraphicsShutdown(void)
 void VTGraphicsStartDraw(void)
 {
     VTPlatformMakeCurrent(window);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (!nullDraw)
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 void VTGraphicsEndDraw(void)
@@ -133,7 +135,18 @@ void VTGraphicsEndDraw(void)
         VTGraphicsReadFrame(pendingCapture);
         pendingCapture = NULL;
     }
-    VTPlatformSwapBuffers(window);
+    if (!nullDraw)
+        VTPlatformSwapBuffers(window);
+}
+
+void VTGraphicsSetNullDraw(int on)
+{
+    nullDraw = on != 0;
+}
+
+int VTGraphicsIsNullDraw(void)
+{
+    return nullDraw;
 }
 
 // --- cameras -------------------------------------------------------------------
@@ -245,6 +258,8 @@ void VTGraphicsInitMesh(void)
 
 void VTGraphicsDraw(const VTMatrix4* matrix)
 {
+    if (nullDraw)
+        return;
     glPushMatrix();
     glMultMatrixf(matrix->m);
     glVertexPointer(3, GL_FLOAT, sizeof(QuadVertex), (const void*)0);

@@ -60,6 +60,15 @@ void VTGraphicsBuildFont(void);
 // raster position (0 before the font is built).
 unsigned VTGraphicsGetFontBase(void);
 
+// --- null draw (benchmarks and tests only) ----------------------------------------
+
+// 1: VTGraphicsDraw, the clear in VTGraphicsStartDraw and the swap in
+// VTGraphicsEndDraw do nothing, while cameras, projections, texture, colour and
+// world corners are kept as usual, so frame logic can be timed without the
+// rasterizer. 0 (the default) draws; the game never turns it on.
+void VTGraphicsSetNullDraw(int on);
+int VTGraphicsIsNullDraw(void);
+
 // --- frame capture (tests, tools, screenshots) -----------------------------------
 
 typedef struct VTCapture

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Installs the Debian packages a target needs when any is missing.
-#   tools/install-deps.sh run|test|assets|shots
+#   tools/install-deps.sh run|test|assets|shots|fuzz
 # Uses sudo when not root. Does nothing when everything is present.
 set -eu
 
@@ -8,13 +8,16 @@ RUN="cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev libglew-dev libglu1
 TEST="$RUN libgtest-dev xvfb xauth desktop-file-utils"
 ASSETS="$RUN libstb-dev fonts-dejavu-core libmp3lame-dev"
 SHOTS="$TEST imagemagick"
+# libFuzzer and the sanitizer runtimes come with clang's compiler-rt.
+FUZZ="$RUN clang libclang-rt-dev"
 
 case "${1:-run}" in
     run) wanted=$RUN ;;
     test) wanted=$TEST ;;
     assets) wanted=$ASSETS ;;
     shots) wanted=$SHOTS ;;
-    *) echo "usage: $0 run|test|assets|shots" >&2; exit 2 ;;
+    fuzz) wanted=$FUZZ ;;
+    *) echo "usage: $0 run|test|assets|shots|fuzz" >&2; exit 2 ;;
 esac
 
 missing=""

@@ -1,0 +1,17 @@
+// fuzz_savedfiles.cpp -- libFuzzer target: any bytes as the saved files.
+#include <stdlib.h>
+
+#include "fuzz_inputs.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    FuzzSetUp();
+    atexit(FuzzTearDown);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzSavedFiles(data, size);
+    return 0;
+}
