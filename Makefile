@@ -63,8 +63,8 @@ bench: deps-test
 	else $(XVFB) ./$(BUILD)/kelvaro_bench $(BENCH_ARGS); fi
 
 # --- Reliability ----------------------------------------------------------------
-# `make test` also runs the suite built with gcc's AddressSanitizer, UBSan and
-# LeakSanitizer (build-asan); the leaks of third-party libraries it may ignore
+# `make test-sanitized` runs the suite built with gcc's AddressSanitizer, UBSan
+# and LeakSanitizer (build-asan); the leaks of third-party libraries it may ignore
 # are in tests/sanitizers/lsan.supp. `make fuzz` runs each libFuzzer target for
 # FUZZ_SECONDS (clang, build-fuzz; findings land in build-fuzz/findings).
 # `make soak` plays SOAK_MINUTES of game time headless and prints the memory
@@ -83,7 +83,6 @@ FUZZ_FLAGS := -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=
 FUZZ_LIMITS := -max_len=9000 -rss_limit_mb=512 -malloc_limit_mb=64 -close_fd_mask=2 -print_final_stats=1
 
 .PHONY: test-sanitized fuzz soak clean-reliability
-test: test-sanitized
 clean: clean-reliability
 
 test-sanitized: deps-test
