@@ -251,6 +251,9 @@ TEST(Faults, ControllerPulledAndPushedBackDuringPlay)
     // played through alive (a planet may still take the coasting ship).
     TempDataHome home;
     home.Write("Option.txt", "010");
+    // Parallel test windows share one X server and take the focus from each
+    // other; SDL drops an unfocused window's pad buttons unless told not to.
+    setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
     static SDL_Joystick* stick;
     static int device, alive;
     Outcome* o = Play(500, [](int f, GameData* d) {
