@@ -89,6 +89,35 @@ static int CountObjects(void)
     return n;
 }
 
+// The kinds whose collision responses walk the whole play list, once each.
+static int WalksTheList(const ObjectType* t)
+{
+    return t == &BulletType || t == &Ship1Type || t == &Ship2Type || t == &Ship3Type || t == &Asteroid1Type ||
+           t == &Asteroid3Type || t == &SatelliteType || t == &SatellitePart1Type || t == &SatellitePart3Type ||
+           t == &Asteroid2Type || t == &SatellitePart2Type;
+}
+
+// The floor the design's walks set: one pass over the list per walker,
+// reading each node's kind and visibility and nothing else.
+static double TimeBareWalks(int count, int* walkers)
+{
+    volatile int sink = 0;
+    double start = Now();
+    for (int i = 0; i < count; i++) {
+        int seen = 0, w = 0;
+        for (GameObject* n = playList; n; n = n->next) {
+            if (!WalksTheList(n->type))
+                continue;
+            w++;
+            for (GameObject* o = playList; o; o = o->next)
+                seen += o->visible + (o->type == &WindType);
+        }
+        sink = sink + seen;
+        *walkers = w;
+    }
+    return (Now() - start) / count;
+}
+
 // What the play list holds, by kind (for --verbose).
 static void PrintKinds(const char* scene)
 {
@@ -294,7 +323,7 @@ void RunLogicBench(const BenchPlan* plan, LogicResults* out)
             frames = 12;
         if (frames > plan->logicFrames)
             frames = plan->logicFrames;
-        std::vector<double> rounds, floors, objects;
+        std::vector<double> rounds, floors, objects, walkFloors, walkers;
         for (int round = 0; round < plan->rounds; round++) {
             double spent = 0.0, live = 0.0;
             for (int f = 0; f < frames; f++) {
@@ -315,12 +344,17 @@ void RunLogicBench(const BenchPlan* plan, LogicResults* out)
             PlayFrame(&scene);
             std::vector<DrawCall> draws = RecordStop();
             floors.push_back(TimeReplays(draws, frames) * 1e6);
+            int w = 0;
+            walkFloors.push_back(TimeBareWalks(frames, &w) * 1e6);
+            walkers.push_back(w);
         }
         if (plan->verbose)
             PrintKinds(setup->name);
         r->usPerFrame = Median(rounds);
         r->floorUs = Median(floors);
         r->objects = Median(objects);
+        r->walkers = Median(walkers);
+        r->walkFloorUs = Median(walkFloors);
         r->synthetic = setup->synthetic;
         EndPlayScene(&scene);
     }

@@ -41,6 +41,8 @@ struct LogicResult
     double usPerFrame; // PlayUpdate under the null draw
     double floorUs;    // the same frame's engine draw calls alone, null draw
     double objects;    // nodes in the play list
+    double walkers;    // nodes whose collision responses walk the whole list
+    double walkFloorUs; // those walks alone: each reads every node's kind
     int synthetic;
 };
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "collision.h"
+#include "vtmath.h"
 
 namespace {
 
@@ -379,4 +380,102 @@ TEST(Collision, WindPushesObstaclesAway)
     rock->transform->x = 6;
     CollideObstacle(&Asteroid1Type, rock, &s.head, &s.data, 0.0f);
     EXPECT_EQ(0, wind->state->forceX);
+}
+
+namespace {
+
+// A crowded field of every breakable kind and a ship, many pairs placed right
+// on the touching distance (or the ship's near-miss distance) give or take a
+// rounding step, some far apart, one with a NaN velocity and one huge.
+void BuildCrowd(Scene* s, unsigned seed)
+{
+    static ObjectType* const kinds[] = {&Asteroid1Type, &Asteroid3Type, &SatelliteType, &SatellitePart1Type,
+                                        &SatellitePart3Type};
+    srand(seed);
+    GameObject* ship = s->Add(&Ship1Type, 0, 0, 12, 50.0f);
+    Velocity(ship, 30, -10);
+    GameObject* last = ship;
+    for (int i = 0; i < 60; i++) {
+        ObjectType* kind = kinds[rand() % 5];
+        float size = VTRandomFloat(2.0f, 30.0f);
+        float ra = last->transform->scaleX * 0.5f * (last->type == &SatelliteType ? 0.8f : 1.0f);
+        float gap = ra + size * 0.5f + (last == ship && i % 3 == 0 ? VTRandomFloat(1.0f, 14.0f) : 0.0f);
+        float angle = VTRandomFloat(0.0f, 6.2831853f);
+        float x = last->transform->x + cosf(angle) * gap;
+        float y = last->transform->y + sinf(angle) * gap;
+        if (i % 4 == 1)
+            x = nextafterf(x, x > last->transform->x ? INFINITY : -INFINITY);
+        if (i % 7 == 3)
+            x += 500.0f; // clear of everything
+        GameObject* o = s->Add(kind, x, y, size, VTRandomFloat(1.0f, 80.0f));
+        Velocity(o, VTRandomFloat(-40.0f, 40.0f), VTRandomFloat(-40.0f, 40.0f));
+        o->visible = i % 11 != 5;
+        o->timer->flag = i % 13 == 6;
+        last = i % 5 == 0 ? ship : o;
+    }
+    Velocity(s->Add(&Asteroid1Type, 1, 1, 8), NAN, 0);
+    s->Add(&Asteroid3Type, -3e6f, 0, 1e6f);
+    // Last in the list, so the ship's walk ends on a near miss.
+    float angle = VTRandomFloat(0.0f, 6.2831853f);
+    float gap = 6.0f + 4.0f + VTRandomFloat(1.0f, 14.0f);
+    s->Add(&Asteroid1Type, cosf(angle) * gap, sinf(angle) * gap, 8);
+}
+
+// The walks as written before they learnt to skip distant pairs: every
+// eligible breakable goes to HitObstacle.
+void ReferenceWalks(Scene* s, float dt)
+{
+    for (GameObject* n = s->head; n; n = n->next) {
+        int ship = n->type == &Ship1Type;
+        if (!ship && !IsBreakableKind(n->type))
+            continue;
+        ObjectType* kind = n->type;
+        for (GameObject* o = s->head; o && n->type == kind; o = o->next)
+            if (n->visible && (ship || n->timer->flag == 0) && IsBreakableKind(o->type) && o->visible &&
+                o->timer->flag == 0)
+                HitObstacle(n, o, &s->data, dt);
+    }
+}
+
+void RealWalks(Scene* s, float dt)
+{
+    for (GameObject* n = s->head; n; n = n->next) {
+        CollideShip(&Ship1Type, n, &s->head, &s->data, dt);
+        for (ObjectType* kind : {&Asteroid1Type, &Asteroid3Type, &SatelliteType, &SatellitePart1Type,
+                                 &SatellitePart3Type})
+            CollideObstacle(kind, n, &s->head, &s->data, dt);
+    }
+}
+
+} // namespace
+
+TEST(Collision, WalksSkipOnlyPairsThatCannotTouch)
+{
+    for (unsigned seed = 1; seed <= 40; seed++) {
+        Scene real, reference;
+        BuildCrowd(&real, seed);
+        BuildCrowd(&reference, seed);
+        srand(seed * 7919u);
+        RealWalks(&real, 1.0f / 60.0f);
+        srand(seed * 7919u);
+        ReferenceWalks(&reference, 1.0f / 60.0f);
+
+        SCOPED_TRACE(seed);
+        int hits = 0, index = 0;
+        GameObject* a = real.head;
+        GameObject* b = reference.head;
+        for (; a && b; a = a->next, b = b->next, index++) {
+            ASSERT_EQ(a->type, b->type) << "object " << index;
+            hits += a->type == &CollideFlashType;
+            if (a->transform) {
+                EXPECT_EQ(0, memcmp(a->transform, b->transform, sizeof *a->transform)) << "object " << index;
+            }
+            if (a->state) {
+                EXPECT_EQ(0, memcmp(a->state, b->state, sizeof *a->state)) << "object " << index;
+            }
+        }
+        EXPECT_EQ(a, b) << "the lists differ in length";
+        EXPECT_EQ(0, memcmp(&real.data, &reference.data, sizeof real.data));
+        EXPECT_GT(hits, 0) << "the crowd must collide somewhere";
+    }
 }
