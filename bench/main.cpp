@@ -291,8 +291,8 @@ static void Changes(void)
                     later.push_back(ms);
             }
         Add({"3 state changes", "sound bank, first made (audio device, sound on)", Format("%.0f ms", first), "",
-             "", "", "", "SDL_AUDIODRIVER=dummy; opens the device and decodes the 2 MP3 tunes and 9 WAVs, in "
-                         "logo -> menu"});
+             "", "", "", "SDL_AUDIODRIVER=dummy; in logo -> menu, waiting for the device and the 2 MP3 tunes "
+                         "and 9 WAVs decoded in the background since launch"});
         Add({"3 state changes", "sound bank, made again (audio device, sound on)", Format("%.1f ms", Median(later)),
              "", "", "", "", "release and make at every later change; decoded sounds are kept"});
     }

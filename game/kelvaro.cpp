@@ -6,6 +6,7 @@
 
 #include "gamedata.h"
 #include "savedfiles.h"
+#include "soundbank.h"
 #include "states.h"
 #include "vtapplication.h"
 #include "vtstatemanager.h"
@@ -35,6 +36,7 @@ int KelvaroMain(void)
     ResolutionToSize(data.resolution, &width, &height);
     VTApplicationInitInfo info = {NULL, "Kelvaro", &data, (int)sizeof data, height, width, 0};
     VTApplicationInit(&info);
+    SoundBankPrefetch(); // the splash screens take seconds; the sounds are ready long before
 
     // The saved full-screen option applies once the menu is registered and
     // before the rest: the window opens windowed and switches afterwards.

@@ -31,6 +31,29 @@ static VTSound** const bankSounds[] = {
     &WarpSound, &BulletCollisionSound, &AntigravitySound,
 };
 
+struct BankEntry
+{
+    VTSound** sound;
+    const char* path;
+    int looping;
+    int onFuelSystem;
+};
+
+// In the order the bank makes them.
+static const BankEntry bank[] = {
+    {&GameMusicSound, "Audio_Assets//BGM//BGM_GAME.mp3", 1, 0},
+    {&MenuMusicSound, "Audio_Assets//BGM//BGM_MENU.mp3", 1, 0},
+    {&SelectingSound, "Audio_Assets//SE//SE_Selecting.wav", 0, 0},
+    {&MenuToStateSound, "Audio_Assets//SE//SE_MenuToState.wav", 0, 0},
+    {&DieSound, "Audio_Assets//SE//SE_Die.wav", 0, 0},
+    {&BoosterSound, "Audio_Assets//SE//SE_Booster.wav", 0, 0},
+    {&FuelSound, "Audio_Assets//SE//SE_Fuel.wav", 0, 1},
+    {&CollisionSound, "Audio_Assets//SE//SE_Collision.wav", 0, 0},
+    {&WarpSound, "Audio_Assets//SE//SE_WarpSound.wav", 0, 0},
+    {&BulletCollisionSound, "Audio_Assets//SE//SE_BulletCollision.wav", 0, 0},
+    {&AntigravitySound, "Audio_Assets//SE//SE_Antigravity.wav", 0, 0},
+};
+
 static void ReleaseSound(VTSound** sound)
 {
     VTAudioReleaseSound(*sound);
@@ -57,17 +80,17 @@ void SoundBankInit(void)
     VTAudioInitSystem(MainSoundSystem, SOUND_SYSTEM_CHANNELS);
     VTAudioInitSystem(FuelSoundSystem, SOUND_SYSTEM_CHANNELS);
 
-    GameMusicSound = VTAudioCreateSound(MainSoundSystem, "Audio_Assets//BGM//BGM_GAME.mp3", 1);
-    MenuMusicSound = VTAudioCreateSound(MainSoundSystem, "Audio_Assets//BGM//BGM_MENU.mp3", 1);
-    SelectingSound = VTAudioCreateSound(MainSoundSystem, "Audio_Assets//SE//SE_Selecting.wav", 0);
-    MenuToStateSound = VTAudioCreateSound(MainSoundSystem, "Audio_Assets//SE//SE_MenuToState.wav", 0);
-    DieSound = VTAudioCreateSound(MainSoundSystem, "Audio_Assets//SE//SE_Die.wav", 0);
-    BoosterSound = VTAudioCreateSound(MainSoundSystem, "Audio_Assets//SE//SE_Booster.wav", 0);
-    FuelSound = VTAudioCreateSound(FuelSoundSystem, "Audio_Assets//SE//SE_Fuel.wav", 0);
-    CollisionSound = VTAudioCreateSound(MainSoundSystem, "Audio_Assets//SE//SE_Collision.wav", 0);
-    WarpSound = VTAudioCreateSound(MainSoundSystem, "Audio_Assets//SE//SE_WarpSound.wav", 0);
-    BulletCollisionSound = VTAudioCreateSound(MainSoundSystem, "Audio_Assets//SE//SE_BulletCollision.wav", 0);
-    AntigravitySound = VTAudioCreateSound(MainSoundSystem, "Audio_Assets//SE//SE_Antigravity.wav", 0);
+    for (const BankEntry& e : bank)
+        *e.sound = VTAudioCreateSound(e.onFuelSystem ? FuelSoundSystem : MainSoundSystem, e.path, e.looping);
+}
+
+void SoundBankPrefetch(void)
+{
+    const char* paths[sizeof bank / sizeof bank[0]];
+    int count = 0;
+    for (const BankEntry& e : bank)
+        paths[count++] = e.path;
+    VTAudioPrefetch(paths, count);
 }
 
 void SoundBankRelease(void)

@@ -30,6 +30,9 @@ extern VTChannel* MenuMusicChannel;
 // Both systems with four channels each, then the eleven sounds. A sound that
 // cannot be made stays NULL and silent.
 void SoundBankInit(void);
+// Opens the device and decodes the bank's files in the background, so the
+// first bank made (at the first screen change) does not wait for them.
+void SoundBankPrefetch(void);
 // Every sound, then the fuel and main systems; all the globals become NULL.
 void SoundBankRelease(void);
 // Leaving the main menu or the options screen.

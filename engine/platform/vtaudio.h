@@ -36,6 +36,12 @@ VTSound* VTAudioCreateSound(VTSoundSystem* system, const char* gamePath, int loo
 // Stops every instance of this sound still playing and frees the handle.
 void VTAudioReleaseSound(VTSound* sound);
 
+// Opens the device and decodes these files on a thread of its own, so the
+// first systems and sounds made later find everything ready instead of
+// stalling a screen change. Every other call here first waits for it to end.
+// Does nothing when a prefetch is running or the device was already tried.
+void VTAudioPrefetch(const char* const* gamePaths, int count);
+
 // Starts a new instance of the sound on one of the system's channels at once
 // and stores its channel in *channelSlot (NULL when nothing started; the slot
 // itself may be NULL). 1 when something started.

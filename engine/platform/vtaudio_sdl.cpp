@@ -18,6 +18,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/vtfiles.h"
 
@@ -64,6 +65,10 @@ static int decodeCount;
 // Resolved path -> decoded audio, NULL for a file that would not decode.
 static std::unordered_map<std::string, Mix_Chunk*> decoded;
 static int audioSubsystemUp; // SDL's audio initialised by us, device or not
+// The prefetch thread owns everything above while it runs; every entry point
+// waits for it first, so nothing here is ever touched by two threads at once.
+static SDL_Thread* prefetcher;
+static std::vector<std::string> prefetchPaths; // resolved before the thread starts
 
 // Opens the device once. A missing device is remembered as well: probing for
 // it again at every screen change would cost time and find nothing.
@@ -113,6 +118,40 @@ static Mix_Chunk* Decoded(const char* path)
     return chunk;
 }
 
+static int Prefetch(void*)
+{
+    if (OpenDevice()) {
+        for (const std::string& path : prefetchPaths)
+            Decoded(path.c_str());
+    }
+    return 0;
+}
+
+static void WaitForPrefetch(void)
+{
+    if (prefetcher) {
+        SDL_WaitThread(prefetcher, NULL);
+        prefetcher = NULL;
+        prefetchPaths.clear();
+    }
+}
+
+void VTAudioPrefetch(const char* const* gamePaths, int count)
+{
+    if (prefetcher || deviceState != DEVICE_UNTRIED)
+        return;
+    char path[PATH_SIZE];
+    // Resolved here: the file layer finds its roots lazily and is not meant
+    // for two threads.
+    for (int i = 0; gamePaths && i < count; ++i) {
+        if (gamePaths[i] && VTFileResolve(gamePaths[i], path, sizeof path))
+            prefetchPaths.push_back(path);
+    }
+    prefetcher = SDL_CreateThread(Prefetch, "vtaudio-prefetch", NULL);
+    if (!prefetcher)
+        prefetchPaths.clear(); // the first system opens the device as before
+}
+
 // The system's channel to take over when all are busy. SDL_mixer's own
 // Mix_GroupOldest compares start times in whole milliseconds and, on a tie,
 // answers the newest channel, so effects started in the same frame would
@@ -141,6 +180,7 @@ VTSoundSystem* VTAudioCreateSystem(void)
 
 int VTAudioInitSystem(VTSoundSystem* system, int channels)
 {
+    WaitForPrefetch();
     if (!system || channels <= 0)
         return 0;
     if (IsOpen(system))
@@ -166,6 +206,7 @@ int VTAudioInitSystem(VTSoundSystem* system, int channels)
 
 void VTAudioCloseSystem(VTSoundSystem* system)
 {
+    WaitForPrefetch();
     if (!system)
         return;
     if (IsOpen(system)) {
@@ -188,6 +229,7 @@ void VTAudioReleaseSystem(VTSoundSystem* system)
 
 VTSound* VTAudioCreateSound(VTSoundSystem* system, const char* gamePath, int looping)
 {
+    WaitForPrefetch();
     char path[PATH_SIZE];
     if (!system || !gamePath || deviceState != DEVICE_OPEN || !VTFileResolve(gamePath, path, sizeof path))
         return NULL;
@@ -205,6 +247,7 @@ VTSound* VTAudioCreateSound(VTSoundSystem* system, const char* gamePath, int loo
 
 void VTAudioReleaseSound(VTSound* sound)
 {
+    WaitForPrefetch();
     if (!sound)
         return;
     for (int i = 0; i < poolSize; ++i) {
@@ -219,6 +262,7 @@ void VTAudioReleaseSound(VTSound* sound)
 
 int VTAudioPlay(VTSoundSystem* system, VTSound* sound, VTChannel** channelSlot)
 {
+    WaitForPrefetch();
     uintptr_t handle = 0;
     if (IsOpen(system) && sound && sound->device == deviceOpening) {
         int channel = Mix_GroupAvailable(system->tag);
@@ -239,6 +283,7 @@ int VTAudioPlay(VTSoundSystem* system, VTSound* sound, VTChannel** channelSlot)
 
 int VTAudioIsPlaying(const VTChannel* channel)
 {
+    WaitForPrefetch();
     uintptr_t handle = reinterpret_cast<uintptr_t>(channel);
     int index = (int)(handle & CHANNEL_MASK) - 1;
     uintptr_t start = handle >> CHANNEL_BITS;
@@ -248,6 +293,7 @@ int VTAudioIsPlaying(const VTChannel* channel)
 
 int VTAudioSystemPlayingCount(const VTSoundSystem* system)
 {
+    WaitForPrefetch();
     int playing = 0;
     if (IsOpen(system)) {
         for (int i = 0; i < poolSize; ++i)
@@ -258,11 +304,13 @@ int VTAudioSystemPlayingCount(const VTSoundSystem* system)
 
 int VTAudioDecodeCount(void)
 {
+    WaitForPrefetch();
     return decodeCount;
 }
 
 int VTAudioFreeChannelCount(void)
 {
+    WaitForPrefetch();
     int idle = 0;
     if (deviceState == DEVICE_OPEN) {
         for (int i = 0; i < poolSize; ++i)
@@ -273,6 +321,7 @@ int VTAudioFreeChannelCount(void)
 
 void VTAudioShutdown(void)
 {
+    WaitForPrefetch();
     if (deviceState == DEVICE_OPEN) {
         Mix_HaltChannel(-1);
         for (auto& entry : decoded) {
