@@ -493,13 +493,14 @@ TEST(DisplayMode, PutBackOnEveryWayOut)
 {
     if (!DisplayHasOneMode())
         GTEST_SKIP() << "would change a real display's mode";
-    enum End { CLOSED, TERMINATED, ASSERTION_NO, CRASH };
+    enum End { CLOSED, TERMINATED, ASSERTION_NO, CRASH, ABORT };
     struct Case { const char* name; End end; int status; };
     const Case cases[] = {
         {"window closed", CLOSED, 0},
         {"terminated (SDL turns SIGTERM into a close)", TERMINATED, 0},
         {"assertion answered NO", ASSERTION_NO, 255},
         {"crash caught by the platform", CRASH, 128 + SIGSEGV},
+        {"abort", ABORT, 128 + SIGABRT},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -521,7 +522,7 @@ TEST(DisplayMode, PutBackOnEveryWayOut)
                 else if (end == ASSERTION_NO)
                     VTInputIsPressed(0); // out of range: the assertion, answered NO
                 else
-                    raise(SIGSEGV);
+                    raise(end == CRASH ? SIGSEGV : SIGABRT);
             };
             RunGame(run);
         });
@@ -534,3 +535,18 @@ TEST(DisplayMode, PutBackOnEveryWayOut)
     }
     fullScreenLog = NULL;
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer build's leak check runs in a copy of each child; a block lost
+// there must still fail the child.
+void* volatile lostBlock;
+
+TEST(Faults, ALeakInAChildFailsItsTest)
+{
+    EXPECT_EQ(CHILD_LEAKED, RunInChild([] {
+        lostBlock = malloc(4096);
+        lostBlock = NULL;
+    }));
+    EXPECT_EQ(0, RunInChild([] {}));
+}
+#endif

@@ -98,17 +98,22 @@ void WorldQuad(float x, float y, float w, float h)
     VTGraphicsDraw(&m);
 }
 
-// Runs draw between the frame brackets in a fresh engine and returns the
-// frame as it stood before the swap.
-Frame* Render(const std::function<void()>& draw)
+// Runs draw between the frame brackets in a fresh engine (after setup, before
+// the engine starts) with a white texture bound, and returns the frame as it
+// stood before the swap.
+Frame* Render(const std::function<void()>& draw, const std::function<void()>& setup = [] {})
 {
     static Frame* frame;
     frame = SharedBlock<Frame>();
     static const std::function<void()>* body;
     body = &draw;
+    static const std::function<void()>* before;
+    before = &setup;
     EXPECT_EQ(0, RunInChild([] {
+        (*before)();
         StartEngine();
         VTGraphicsStartDraw();
+        VTGraphicsSetTexture(WhiteTexture());
         VTGraphicsSetTextureCoords(1, 1, 0, 0, 0);
         VTGraphicsSetColor(255, 255, 255, 255);
         (*body)();
@@ -126,83 +131,48 @@ Frame* Render(const std::function<void()>& draw)
     return frame;
 }
 
-struct Corners
-{
-    VTVec2 tl, tr, bl, br;
-};
-
-Corners ReadCorners()
-{
-    return Corners{VTGraphicsGetWorldTopLeft(), VTGraphicsGetWorldTopRight(), VTGraphicsGetWorldBotLeft(),
-                   VTGraphicsGetWorldBotRight()};
-}
-
 } // namespace
 
 TEST(Graphics, CameraClampAndWorldCorners)
 {
-    struct Seen
-    {
-        Corners defaults, low, high, rolled, widened, afterSizeMessage;
-        double modelview[16];
-        int bufferEntryPoints;
-    };
-    static Seen* seen;
-    seen = SharedBlock<Seen>();
     EXPECT_EQ(0, RunInChild([] {
         StartEngine();
-        seen->bufferEntryPoints = glGenBuffers && glBindBuffer && glBufferData;
-        seen->defaults = ReadCorners();
+        EXPECT_TRUE(glGenBuffers && glBindBuffer && glBufferData);
+        auto expectCorners = [](float left, float top, float right, float bottom) {
+            EXPECT_NEAR(left, VTGraphicsGetWorldTopLeft().x, 1e-3);
+            EXPECT_NEAR(top, VTGraphicsGetWorldTopLeft().y, 1e-3);
+            EXPECT_NEAR(right, VTGraphicsGetWorldBotRight().x, 1e-3);
+            EXPECT_NEAR(bottom, VTGraphicsGetWorldBotRight().y, 1e-3);
+            EXPECT_NEAR(right, VTGraphicsGetWorldTopRight().x, 1e-3);
+            EXPECT_NEAR(left, VTGraphicsGetWorldBotLeft().x, 1e-3);
+        };
+        SCOPED_TRACE("640 x 480 at height 60 with a 90 degree view: 160 x 120 world units");
+        expectCorners(-80, 60, 80, -60);
+        SCOPED_TRACE("height clamped to 2..999");
         VTGraphicsSetCamera(10, 20, 1, 0);
-        seen->low = ReadCorners();
+        expectCorners(10 - 2 * 4.0f / 3, 22, 10 + 2 * 4.0f / 3, 18);
         VTGraphicsSetCamera(0, 0, 5000, 0);
-        seen->high = ReadCorners();
+        expectCorners(-999 * 4.0f / 3, 999, 999 * 4.0f / 3, -999);
+        SCOPED_TRACE("a roll of pi turns every corner through the origin");
         VTGraphicsSetCamera(10, 20, 60, (float)M_PI);
-        seen->rolled = ReadCorners();
+        EXPECT_NEAR(-(10 - 80), VTGraphicsGetWorldTopLeft().x, 1e-3);
+        EXPECT_NEAR(-(20 + 60), VTGraphicsGetWorldTopLeft().y, 1e-3);
+        EXPECT_NEAR(-(10 + 80), VTGraphicsGetWorldBotRight().x, 1e-3);
+        EXPECT_NEAR(-(20 - 60), VTGraphicsGetWorldBotRight().y, 1e-3);
+        SCOPED_TRACE("a new viewport changes the aspect, not the camera; a size message alone changes neither");
         VTGraphicsSetCamera(3, 4, 60, 0);
         VTGraphicsSetViewport(1280, 720);
-        seen->widened = ReadCorners();
-        // A size message alone moves neither viewport nor corners.
+        expectCorners(3 - 60 * 16.0f / 9, 64, 3 + 60 * 16.0f / 9, -56);
         PostMessage(VT_WM_SIZE, 0, (480L << 16) | 640);
         VTApplicationProcessMessages();
-        seen->afterSizeMessage = ReadCorners();
+        expectCorners(3 - 60 * 16.0f / 9, 64, 3 + 60 * 16.0f / 9, -56);
     }));
-    EXPECT_EQ(1, seen->bufferEntryPoints);
-
-    // 640 x 480 at height 60 with a 90 degree view: 160 x 120 world units.
-    EXPECT_FLOAT_EQ(-80, seen->defaults.tl.x);
-    EXPECT_FLOAT_EQ(60, seen->defaults.tl.y);
-    EXPECT_FLOAT_EQ(80, seen->defaults.br.x);
-    EXPECT_FLOAT_EQ(-60, seen->defaults.br.y);
-    EXPECT_FLOAT_EQ(80, seen->defaults.tr.x);
-    EXPECT_FLOAT_EQ(-80, seen->defaults.bl.x);
-
-    SCOPED_TRACE("height clamped to 2..999");
-    EXPECT_FLOAT_EQ(22, seen->low.tl.y);
-    EXPECT_FLOAT_EQ(18, seen->low.bl.y);
-    EXPECT_FLOAT_EQ(10 - 2 * 4.0f / 3, seen->low.tl.x);
-    EXPECT_FLOAT_EQ(999, seen->high.tl.y);
-    EXPECT_FLOAT_EQ(-999, seen->high.bl.y);
-
-    SCOPED_TRACE("a roll of pi turns every corner through the origin");
-    EXPECT_NEAR(-(10 - 80), seen->rolled.tl.x, 1e-3);
-    EXPECT_NEAR(-(20 + 60), seen->rolled.tl.y, 1e-3);
-    EXPECT_NEAR(-(10 + 80), seen->rolled.br.x, 1e-3);
-    EXPECT_NEAR(-(20 - 60), seen->rolled.br.y, 1e-3);
-
-    SCOPED_TRACE("a new viewport changes the aspect, not the camera");
-    EXPECT_NEAR(3 - 60 * 16.0 / 9, seen->widened.tl.x, 1e-3);
-    EXPECT_FLOAT_EQ(64, seen->widened.tl.y);
-    EXPECT_NEAR(3 + 60 * 16.0 / 9, seen->widened.br.x, 1e-3);
-    EXPECT_FLOAT_EQ(seen->widened.tl.x, seen->afterSizeMessage.tl.x);
-    EXPECT_FLOAT_EQ(seen->widened.br.y, seen->afterSizeMessage.br.y);
 }
 
 TEST(Graphics, QuadsInWorldAndScreenSpace)
 {
     SCOPED_TRACE("identity quad seen from height 2 covers the middle 120 x 120 pixels");
     Frame* f = Render([] {
-        VTGraphicsSetTexture(WhiteTexture());
         VTGraphicsSetCamera(0, 0, 2, 0);
         VTMatrix4 identity;
         VTMatrixTransform(&identity, 1, 1, 0, 0, 0, 0);
@@ -218,7 +188,6 @@ TEST(Graphics, QuadsInWorldAndScreenSpace)
 
     SCOPED_TRACE("the default camera sees 120 units top to bottom");
     f = Render([] {
-        VTGraphicsSetTexture(WhiteTexture());
         WorldQuad(0, 55, 2, 2);   // rows 456..464
         WorldQuad(0, -55, 2, 2);  // rows 16..24
         WorldQuad(-70, 0, 2, 2);  // columns 36..44
@@ -231,10 +200,7 @@ TEST(Graphics, QuadsInWorldAndScreenSpace)
     EXPECT_EQ(BLACK, Pixel(f, 320, 479));
 
     SCOPED_TRACE("a screen-space quad of the window's size covers every pixel");
-    f = Render([] {
-        VTGraphicsSetTexture(WhiteTexture());
-        ScreenQuad(W / 2.0f, H / 2.0f, W, H);
-    });
+    f = Render([] { ScreenQuad(W / 2.0f, H / 2.0f, W, H); });
     int white = 0;
     for (int y = 0; y < H; y++)
         for (int x = 0; x < W; x++)
@@ -243,7 +209,6 @@ TEST(Graphics, QuadsInWorldAndScreenSpace)
 
     SCOPED_TRACE("roll of pi: a world point shows at its mirror through the centre");
     f = Render([] {
-        VTGraphicsSetTexture(WhiteTexture());
         VTGraphicsSetCamera(0, 0, 60, (float)M_PI);
         VTMatrix4 m;
         VTMatrixTransform(&m, 4, 4, 0, 40, 30, 0);
@@ -273,7 +238,6 @@ TEST(Graphics, TexturesColoursAndText)
 
     SCOPED_TRACE("colour multiplies the texture; alpha 0 draws nothing, 128 half");
     f = Render([] {
-        VTGraphicsSetTexture(WhiteTexture());
         VTGraphicsSetColor(255, 0, 0, 255);
         ScreenQuad(100, 100, 100, 100);
         VTGraphicsSetColor(255, 255, 255, 0);
@@ -317,63 +281,36 @@ TEST(Graphics, TexturesColoursAndText)
 
 TEST(Graphics, TextureCountAndShutdown)
 {
-    struct Seen
-    {
-        int counts[4];
-        int boxes;
-        char text[1024];
-    };
-    static Seen* seen;
-    static int leaveOne;
-    static VTPlatformBoxHook record = [](const char*, const char* text) -> int {
-        seen->boxes++;
-        snprintf(seen->text, sizeof seen->text, "%s", text);
-        return VT_ANSWER_NO;
-    };
-    for (leaveOne = 0; leaveOne < 2; leaveOne++) {
-        seen = SharedBlock<Seen>();
+    for (int leaveOne = 0; leaveOne < 2; leaveOne++) {
+        static int left;
+        left = leaveOne;
         int status = RunInChild([] {
-            VTPlatformSetMessageBoxHook(record);
+            VTPlatformSetMessageBoxHook([](const char*, const char* text) -> int {
+                EXPECT_NE(nullptr, strstr(text, "Function: VTGraphicsShutdown\n\n Description: Some textures were "
+                                                "not unloaded.\n"))
+                    << text;
+                fflush(stdout);
+                _exit(::testing::Test::HasFailure() || !left ? 1 : 42);
+                return (int)VT_ANSWER_NO;
+            });
             StartEngine();
-            seen->counts[0] = VTGraphicsGetTextureCount();
+            EXPECT_EQ(0, VTGraphicsGetTextureCount());
             unsigned a = WhiteTexture();
             unsigned b = HalvesTexture();
-            seen->counts[1] = VTGraphicsGetTextureCount();
+            EXPECT_EQ(2, VTGraphicsGetTextureCount());
             VTGraphicsUnloadTexture(b);
-            seen->counts[2] = VTGraphicsGetTextureCount();
-            if (!leaveOne)
+            EXPECT_EQ(1, VTGraphicsGetTextureCount());
+            if (!left)
                 VTGraphicsUnloadTexture(a);
-            seen->counts[3] = VTGraphicsGetTextureCount();
+            EXPECT_EQ(left, VTGraphicsGetTextureCount());
             VTApplicationClose(1);
         });
-        EXPECT_EQ(0, seen->counts[0]);
-        EXPECT_EQ(2, seen->counts[1]);
-        EXPECT_EQ(1, seen->counts[2]);
-        if (leaveOne) {
-            EXPECT_EQ(255, status);
-            EXPECT_EQ(1, seen->boxes);
-            EXPECT_NE(nullptr, strstr(seen->text, "Function: VTGraphicsShutdown\n\n Description: Some textures were "
-                                                  "not unloaded.\n"))
-                << seen->text;
-        } else {
-            EXPECT_EQ(0, status);
-            EXPECT_EQ(0, seen->counts[3]);
-            EXPECT_EQ(0, seen->boxes);
-        }
+        EXPECT_EQ(leaveOne ? 42 : 0, status) << "a texture left loaded is reported at shutdown, and only then";
     }
 }
 
 TEST(Graphics, CapturesTheFrameAtItsEnd)
 {
-    struct Seen
-    {
-        int captured;
-        unsigned char first[3];
-        unsigned char fileHead[21];
-        long fileSize;
-    };
-    static Seen* seen;
-    seen = SharedBlock<Seen>();
     EXPECT_EQ(0, RunInChild([] {
         StartEngine(256, 128);
         VTCapture capture;
@@ -384,58 +321,39 @@ TEST(Graphics, CapturesTheFrameAtItsEnd)
         VTGraphicsSetColor(10, 20, 30, 255);
         ScreenQuad(1, 1, 2, 2);
         VTGraphicsEndDraw();
-        seen->captured = capture.pixels != NULL && capture.width == 256 && capture.height == 128;
-        memcpy(seen->first, capture.pixels, 3);
+        ASSERT_TRUE(capture.pixels != NULL && capture.width == 256 && capture.height == 128);
+        EXPECT_EQ(10, capture.pixels[0]);
+        EXPECT_EQ(30, capture.pixels[2]);
         std::string path = "/tmp/kelvaro-capture-" + std::to_string(getpid()) + ".tga";
         EXPECT_EQ(1, VTGraphicsWriteCapture(&capture, path.c_str()));
+        VTGraphicsFreeCapture(&capture);
+        unsigned char head[21] = {};
         FILE* in = fopen(path.c_str(), "rb");
-        EXPECT_EQ(21u, fread(seen->fileHead, 1, 21, in));
+        EXPECT_EQ(21u, fread(head, 1, 21, in));
         fseek(in, 0, SEEK_END);
-        seen->fileSize = ftell(in);
+        EXPECT_EQ(18 + 256 * 128 * 3, ftell(in));
         fclose(in);
         remove(path.c_str());
-        VTGraphicsFreeCapture(&capture);
+        // Uncompressed true colour, 256 wide, 24 bits, blue first.
+        const unsigned char expected[][2] = {{2, 2}, {12, 0}, {13, 1}, {16, 24}, {18, 30}, {20, 10}};
+        for (const auto& byte : expected)
+            EXPECT_EQ(byte[1], head[byte[0]]) << "header byte " << (int)byte[0];
     }));
-    EXPECT_EQ(1, seen->captured);
-    EXPECT_EQ(10, seen->first[0]);
-    EXPECT_EQ(30, seen->first[2]);
-    EXPECT_EQ(18 + 256 * 128 * 3, seen->fileSize);
-    EXPECT_EQ(2, seen->fileHead[2]);
-    EXPECT_EQ(0, seen->fileHead[12]);
-    EXPECT_EQ(1, seen->fileHead[13]); // 256 wide
-    EXPECT_EQ(24, seen->fileHead[16]);
-    EXPECT_EQ(30, seen->fileHead[18]) << "the file holds blue first";
-    EXPECT_EQ(10, seen->fileHead[20]);
 }
 
 TEST(Graphics, StartsWithoutAnXDisplay)
 {
     // No X server: SDL's offscreen driver gives an EGL context, where GLEW
     // reports no GLX display although every entry point loads.
-    static Frame* frame;
-    frame = SharedBlock<Frame>();
-    static int boxes;
-    EXPECT_EQ(0, RunInChild([] {
-        unsetenv("DISPLAY");
-        unsetenv("WAYLAND_DISPLAY");
-        VTPlatformSetMessageBoxHook([](const char*, const char*) -> int {
-            boxes++;
-            return VT_ANSWER_NO;
+    Frame* f = Render(
+        [] { ScreenQuad(W / 2.0f, H / 2.0f, 100, 100); }, [] {
+            unsetenv("DISPLAY");
+            unsetenv("WAYLAND_DISPLAY");
+            VTPlatformSetMessageBoxHook([](const char*, const char* text) -> int {
+                ADD_FAILURE() << text;
+                return VT_ANSWER_NO;
+            });
         });
-        StartEngine();
-        VTGraphicsStartDraw();
-        VTGraphicsSetTexture(WhiteTexture());
-        VTGraphicsSetTextureCoords(1, 1, 0, 0, 0);
-        VTGraphicsSetColor(255, 255, 255, 255);
-        ScreenQuad(W / 2.0f, H / 2.0f, 100, 100);
-        VTCapture capture;
-        frame->ok = VTGraphicsReadFrame(&capture) && boxes == 0;
-        frame->width = capture.width;
-        frame->height = capture.height;
-        memcpy(frame->rgb, capture.pixels, sizeof frame->rgb);
-        VTGraphicsFreeCapture(&capture);
-    }));
-    EXPECT_EQ(1, frame->ok);
-    EXPECT_EQ(WHITE, Pixel(frame, W / 2, H / 2));
-    EXPECT_EQ(BLACK, Pixel(frame, 10, 10));
+    EXPECT_EQ(WHITE, Pixel(f, W / 2, H / 2));
+    EXPECT_EQ(BLACK, Pixel(f, 10, 10));
 }

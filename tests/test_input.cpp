@@ -23,17 +23,12 @@ void Message(unsigned message, unsigned long wParam = 0, long lParam = 0)
 void KeyDown(unsigned long vk) { Message(VT_WM_KEYDOWN, vk); }
 void KeyUp(unsigned long vk) { Message(VT_WM_KEYUP, vk); }
 
-// One frame start; returns nothing, read the table afterwards.
 void NextFrame() { VTInputUpdate(); }
 
-struct Seen { int pressed, triggered; };
-Seen Read(int key) { return {VTInputIsPressed(key), VTInputIsTriggered(key)}; }
-
-#define EXPECT_KEY(key, p, t)                  \
-    do {                                       \
-        Seen seen = Read(key);                 \
-        EXPECT_EQ(p, seen.pressed) << "pressed";   \
-        EXPECT_EQ(t, seen.triggered) << "triggered"; \
+#define EXPECT_KEY(key, pressed, triggered)                    \
+    do {                                                       \
+        EXPECT_EQ(pressed, VTInputIsPressed(key)) << "pressed"; \
+        EXPECT_EQ(triggered, VTInputIsTriggered(key)) << "triggered"; \
     } while (0)
 
 } // namespace
@@ -78,13 +73,13 @@ TEST(Input, KeyTransitionsAcrossFrames)
 TEST(Input, KeyTable)
 {
     struct Case { unsigned long vk; int code; };
+    // The ends of each mapped range, then unmapped codes below, between and
+    // above them.
     const Case cases[] = {
         {8, VT_KEY_BACKSPACE}, {9, VT_KEY_TAB}, {13, VT_KEY_ENTER}, {16, VT_KEY_SHIFT},
         {17, VT_KEY_CONTROL}, {27, VT_KEY_ESCAPE}, {32, VT_KEY_SPACE}, {37, VT_KEY_LEFT},
-        {38, VT_KEY_UP}, {39, VT_KEY_RIGHT}, {40, VT_KEY_DOWN}, {48, VT_KEY_0}, {57, VT_KEY_9},
-        {65, VT_KEY_A}, {90, VT_KEY_Z}, {112, VT_KEY_F1}, {115, VT_KEY_F4}, {123, VT_KEY_F12},
-        {160, VT_KEY_LSHIFT}, {161, VT_KEY_RSHIFT}, {162, VT_KEY_LCONTROL}, {163, VT_KEY_RCONTROL},
-        // unmapped: below, between and above the listed ranges
+        {40, VT_KEY_DOWN}, {48, VT_KEY_0}, {57, VT_KEY_9}, {65, VT_KEY_A}, {90, VT_KEY_Z},
+        {112, VT_KEY_F1}, {123, VT_KEY_F12}, {160, VT_KEY_LSHIFT}, {163, VT_KEY_RCONTROL},
         {0, 0}, {7, 0}, {10, 0}, {18, 0}, {28, 0}, {33, 0}, {41, 0}, {47, 0}, {58, 0},
         {64, 0}, {91, 0}, {96, 0}, {111, 0}, {124, 0}, {159, 0}, {164, 0}, {255, 0}, {70000, 0},
     };
@@ -190,24 +185,10 @@ TEST(Input, PadButtonsFollowThePoll)
         EXPECT_KEY(VT_KEY_PAD_A, 0, 0);
         EXPECT_KEY(VT_KEY_PAD_LEFT, 1, 0);
 
-        SCOPED_TRACE("every bit has its key");
-        const struct { unsigned short bit; int key; } bits[] = {
-            {VT_PAD_DPAD_UP, VT_KEY_PAD_UP}, {VT_PAD_DPAD_DOWN, VT_KEY_PAD_DOWN},
-            {VT_PAD_DPAD_RIGHT, VT_KEY_PAD_RIGHT}, {VT_PAD_START, VT_KEY_PAD_START},
-            {VT_PAD_BACK, VT_KEY_PAD_BACK}, {VT_PAD_LEFT_THUMB, VT_KEY_PAD_LTHUMB},
-            {VT_PAD_RIGHT_THUMB, VT_KEY_PAD_RTHUMB}, {VT_PAD_LEFT_SHOULDER, VT_KEY_PAD_LSHOULDER},
-            {VT_PAD_RIGHT_SHOULDER, VT_KEY_PAD_RSHOULDER}, {VT_PAD_B, VT_KEY_PAD_B},
-            {VT_PAD_X, VT_KEY_PAD_X}, {VT_PAD_Y, VT_KEY_PAD_Y},
-        };
-        for (const auto& b : bits) {
-            pad.buttons = b.bit;
-            VTPlatformScriptPad(&pad);
-            NextFrame();
-            NextFrame();
-            EXPECT_EQ(1, VTInputIsPressed(b.key)) << b.key;
-        }
-
         SCOPED_TRACE("unplugged: everything reads up");
+        pad.buttons = 0xFFFF;
+        VTPlatformScriptPad(&pad);
+        NextFrame();
         VTPlatformScriptPad(NULL);
         NextFrame();
         NextFrame();

@@ -62,14 +62,10 @@ TEST(Math, RandomRanges)
     }
 }
 
-TEST(Math, Vectors)
+TEST(Math, SubtractionIntoAnInput)
 {
     VTVec2 a = {3, 4}, b = {6, 8};
-    EXPECT_EQ(5.0f, VTVec2Length(&a));
-    EXPECT_EQ(25.0f, VTVec2DistanceSquared(&a, &b));
-    EXPECT_EQ(5.0f, VTVec2Distance(&b, &a));
-    EXPECT_EQ(50.0f, VTVec2Dot(&a, &b));
-    VTVec2Sub(&a, &a, &b); // out aliasing an input
+    VTVec2Sub(&a, &a, &b);
     EXPECT_EQ(-3.0f, a.x);
     EXPECT_EQ(-4.0f, a.y);
 }

@@ -99,19 +99,14 @@ TEST(Platform, MouseAndCloseEvents)
     EXPECT_EQ(0, RunInChild([] {
         VTPlatformInit();
         Drain();
-        SDL_Event event = {};
-        event.type = SDL_MOUSEWHEEL;
-        event.wheel.y = -2;
-        SDL_PushEvent(&event);
-        event = {};
-        event.type = SDL_MOUSEBUTTONDOWN;
-        event.button.button = SDL_BUTTON_MIDDLE;
-        event.button.x = 10;
-        event.button.y = 20;
-        SDL_PushEvent(&event);
-        event = {};
-        event.type = SDL_QUIT;
-        SDL_PushEvent(&event);
+        SDL_Event wheel = {}, button = {}, quit = {};
+        wheel.type = SDL_MOUSEWHEEL;
+        wheel.wheel.y = -2;
+        button.type = SDL_MOUSEBUTTONDOWN;
+        button.button.button = SDL_BUTTON_MIDDLE;
+        quit.type = SDL_QUIT;
+        for (SDL_Event* event : {&wheel, &button, &quit})
+            SDL_PushEvent(event);
         std::vector<VTMessage> messages = Drain();
         ASSERT_EQ(3u, messages.size());
         EXPECT_EQ((unsigned)VT_WM_MOUSEWHEEL, messages[0].message);

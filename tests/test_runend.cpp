@@ -217,29 +217,16 @@ TEST(Score, RunningScoreCombosAndUnlocks)
 
 TEST(Score, GameOverScreenIsBuiltOnceAndAnswersRetryAndBack)
 {
-    struct Seen
-    {
-        int digits, titles, boards, selects, ship2, ship3, tryNew;
-        char ships[3];
-        float score;
-        int multiplier, gameOver;
-        int builtAtZero;
-        int restartAlive, restartDead;
-        int coverAlive, coverDead, next;
-    };
-    static Seen* seen;
-    seen = SharedBlock<Seen>();
     EXPECT_EQ(0, RunInChild([] {
         StartTestEngine(640, 480);
         GameData data = Record();
         GameObject* list = NULL;
         GameObject* hud = Node(&list, &GameOverHudType);
-
         data.level = 0;
         data.gameOver = 1;
         data.score = 0;
         GameOverHudLogic(hud, &data, DT);
-        seen->builtAtZero = hud->next != NULL;
+        EXPECT_EQ(nullptr, hud->next) << "no screen for a score of 0";
 
         data.score = 4071;
         data.scoreMultiplier = 8;
@@ -247,26 +234,23 @@ TEST(Score, GameOverScreenIsBuiltOnceAndAnswersRetryAndBack)
         memcpy(data.unlockedShips, "11", 3);
         GameOverHudLogic(hud, &data, DT);
         GameOverHudLogic(hud, &data, DT); // once per run
-        seen->digits = CountKind(list, &BoardDigitType);
-        seen->titles = CountKind(list, &GameOverTitleType);
-        seen->boards = CountKind(list, &ScoreBoardType);
-        seen->selects = CountKind(list, &SelectMessageType);
-        seen->ship2 = CountKind(list, &UnlockedShip2Type);
-        seen->ship3 = CountKind(list, &UnlockedShip3Type);
-        seen->tryNew = CountKind(list, &TryNewType);
-        memcpy(seen->ships, data.unlockedShips, 3);
-        seen->score = data.score;
-        seen->multiplier = data.scoreMultiplier;
-        seen->gameOver = data.gameOver;
+        EXPECT_EQ(4, CountKind(list, &BoardDigitType));
+        for (ObjectType* kind : {&GameOverTitleType, &ScoreBoardType, &SelectMessageType, &UnlockedShip2Type,
+                                 &UnlockedShip3Type, &TryNewType})
+            EXPECT_EQ(1, CountKind(list, kind));
+        EXPECT_STREQ("22", data.unlockedShips) << "announced";
+        EXPECT_EQ(0.0f, data.score);
+        EXPECT_EQ(1, data.scoreMultiplier);
+        EXPECT_EQ(0, data.gameOver);
 
         // Retry and back only once the ship is dead.
         data.level = 1;
         VTInputSetKey(VT_KEY_R, 1);
         GameOverHudLogic(hud, &data, DT);
-        seen->restartAlive = VTSMIsRestarting();
+        EXPECT_EQ(0, VTSMIsRestarting());
         data.level = 0;
         GameOverHudLogic(hud, &data, DT);
-        seen->restartDead = VTSMIsRestarting();
+        EXPECT_EQ(1, VTSMIsRestarting());
         VTInputReleaseKey(VT_KEY_R);
         VTInputUpdate();
         VTInputUpdate();
@@ -274,42 +258,17 @@ TEST(Score, GameOverScreenIsBuiltOnceAndAnswersRetryAndBack)
         data.level = 1;
         int before = CountKind(list, &LoadingScreenType);
         GameOverHudLogic(hud, &data, DT);
-        seen->coverAlive = CountKind(list, &LoadingScreenType) - before;
+        EXPECT_EQ(before, CountKind(list, &LoadingScreenType));
         data.level = 0;
         GameOverHudLogic(hud, &data, DT);
-        seen->coverDead = CountKind(list, &LoadingScreenType) - before;
-        seen->next = VTSMGetNextState();
+        EXPECT_EQ(before + 1, CountKind(list, &LoadingScreenType));
+        EXPECT_EQ(STATE_MENU, VTSMGetNextState());
         FreeObjectList(&list);
     }));
-    EXPECT_EQ(0, seen->builtAtZero) << "no screen for a score of 0";
-    EXPECT_EQ(4, seen->digits);
-    EXPECT_EQ(1, seen->titles);
-    EXPECT_EQ(1, seen->boards);
-    EXPECT_EQ(1, seen->selects);
-    EXPECT_EQ(1, seen->ship2);
-    EXPECT_EQ(1, seen->ship3);
-    EXPECT_EQ(1, seen->tryNew);
-    EXPECT_STREQ("22", seen->ships) << "announced";
-    EXPECT_EQ(0.0f, seen->score);
-    EXPECT_EQ(1, seen->multiplier);
-    EXPECT_EQ(0, seen->gameOver);
-    EXPECT_EQ(0, seen->restartAlive);
-    EXPECT_EQ(1, seen->restartDead);
-    EXPECT_EQ(0, seen->coverAlive);
-    EXPECT_EQ(1, seen->coverDead);
-    EXPECT_EQ(STATE_MENU, seen->next);
 }
 
 TEST(Pause, ItemsCursorAndChoices)
 {
-    struct Seen
-    {
-        float itemWidthPlaying, itemWidthPaused, itemWidthGameOver, dimWidth;
-        float cursorY[3];
-        int resumed, next, quitting;
-    };
-    static Seen* seen;
-    seen = SharedBlock<Seen>();
     EXPECT_EQ(0, RunInChild([] {
         StartTestEngine(640, 480);
         GameData data = Record();
@@ -318,61 +277,41 @@ TEST(Pause, ItemsCursorAndChoices)
         GameObject* dim = Node(&list, &PauseDimType);
         GameObject* cursor = Node(&list, &PauseCursorType);
         PauseItemLogic(resume, &data, 0);
-        seen->itemWidthPlaying = resume->transform->scaleX;
+        EXPECT_EQ(0, resume->transform->scaleX) << "hidden while playing";
         data.paused = 1;
         PauseItemLogic(resume, &data, 0);
         PauseItemLogic(dim, &data, 0);
-        seen->itemWidthPaused = resume->transform->scaleX;
-        seen->dimWidth = dim->transform->scaleX;
+        EXPECT_EQ(1280 / 2, resume->transform->scaleX);
+        EXPECT_EQ(1280, dim->transform->scaleX);
         data.gameOver = 1;
         PauseItemLogic(resume, &data, 0);
-        seen->itemWidthGameOver = resume->transform->scaleX;
+        EXPECT_EQ(0, resume->transform->scaleX) << "hidden over the game-over screen";
         data.gameOver = 0;
         for (int row = 1; row <= 3; row++) {
             data.menuIndex = row;
             PauseCursorLogic(cursor, &data, 0);
-            seen->cursorY[row - 1] = cursor->transform->y;
+            EXPECT_FLOAT_EQ((13 - 2 * row) * 720 / 16.0f, cursor->transform->y) << row;
         }
         // Confirm on each row.
         VTInputSetKey(VT_KEY_SPACE, 1);
         data.menuIndex = 1;
         PauseCursorLogic(cursor, &data, 0);
-        seen->resumed = data.paused == 0;
+        EXPECT_EQ(0, data.paused) << "resumed";
         data.paused = 1;
         data.menuIndex = 2;
         PauseCursorLogic(cursor, &data, 0);
-        seen->next = VTSMGetNextState();
+        EXPECT_EQ(STATE_MENU, VTSMGetNextState());
         data.menuIndex = 3;
         PauseCursorLogic(cursor, &data, 0);
-        seen->quitting = VTSMIsQuitting();
+        EXPECT_EQ(1, VTSMIsQuitting());
         FreeObjectList(&list);
     }));
-    EXPECT_EQ(0, seen->itemWidthPlaying);
-    EXPECT_EQ(1280 / 2, seen->itemWidthPaused);
-    EXPECT_EQ(1280, seen->dimWidth);
-    EXPECT_EQ(0, seen->itemWidthGameOver);
-    EXPECT_FLOAT_EQ(11 * 720 / 16.0f, seen->cursorY[0]);
-    EXPECT_FLOAT_EQ(9 * 720 / 16.0f, seen->cursorY[1]);
-    EXPECT_FLOAT_EQ(7 * 720 / 16.0f, seen->cursorY[2]);
-    EXPECT_EQ(1, seen->resumed);
-    EXPECT_EQ(STATE_MENU, seen->next);
-    EXPECT_EQ(1, seen->quitting);
 }
 
 TEST(Run, BlackHoleGameOverRetryWarpAndBackToTheMenu)
 {
-    struct Seen
-    {
-        int deathFrame, retryFrame, warpRestartFrame, menuFrame;
-        char unlockAtDeath[8], unlockAfterRetry[8], scoreAtDeath[16];
-        char shipsOnScreen[3];
-        int gameOverBuilt;
-        int levelAfterWarp, multiplierAfterWarp;
-        float scoreBeforeWarp, scoreAfterWarp;
-        int state;
-    };
-    static Seen* seen;
-    seen = SharedBlock<Seen>();
+    static int* phase;
+    phase = SharedBlock<int>();
     static TempDataHome* home;
     EXPECT_EQ(0, RunInChild([] {
         TempDataHome files;
@@ -382,9 +321,9 @@ TEST(Run, BlackHoleGameOverRetryWarpAndBackToTheMenu)
         GameScript script;
         script.frames = 1100;
         script.onFrame = [](int frame, GameData* data) {
-            static int phase = 0, mark = 0;
-            seen->state = VTSMGetCurrentState();
-            switch (phase) {
+            static int mark = 0;
+            static float scoreBeforeWarp;
+            switch (*phase) {
             case 0: // into play, then coast after the launch until caught
                 if (frame == 0) {
                     data->shipType = 1;
@@ -394,82 +333,56 @@ TEST(Run, BlackHoleGameOverRetryWarpAndBackToTheMenu)
                 if (frame == 140)
                     data->score = 6000.0f; // enough for ship 2
                 if (frame > 140 && data->level == 0) {
-                    seen->deathFrame = frame;
-                    snprintf(seen->unlockAtDeath, 8, "%s", home->Read("UnlockShip.txt").c_str());
-                    snprintf(seen->scoreAtDeath, 16, "%s", home->Read("Score.txt").c_str());
-                    phase = 1;
+                    EXPECT_LT(frame, 140 + 3.75 * 60 + 120) << "caught within seconds of stopping";
+                    EXPECT_EQ("10", home->Read("UnlockShip.txt")) << "ship 2 unlocked, not yet announced";
+                    EXPECT_GE(atoi(home->Read("Score.txt").c_str()), 6000);
+                    *phase = 1;
                     mark = frame;
                 }
                 break;
             case 1: // the screen is built the next frame; then retry
                 if (frame == mark + 5) {
-                    seen->gameOverBuilt = playList && data->gameOver == 0 && data->score == 0.0f;
-                    memcpy(seen->shipsOnScreen, data->unlockedShips, 2);
-                    PostKey('R', 1);
+                    EXPECT_TRUE(playList && data->gameOver == 0 && data->score == 0.0f) << "game-over screen built";
+                    EXPECT_EQ('2', data->unlockedShips[0]);
                 }
-                if (frame == mark + 6)
-                    PostKey('R', 0);
+                if (frame == mark + 5 || frame == mark + 6)
+                    PostKey('R', frame == mark + 5);
                 if (frame > mark + 6 && data->level == 1) {
-                    seen->retryFrame = frame;
-                    snprintf(seen->unlockAfterRetry, 8, "%s", home->Read("UnlockShip.txt").c_str());
-                    phase = 2;
+                    EXPECT_EQ("20", home->Read("UnlockShip.txt")) << "written again by the play Shutdown";
+                    *phase = 2;
                     mark = frame;
                 }
                 break;
             case 2: // after the launch, the warp chord
-                if (frame == mark + 130) {
-                    PostKey('3', 1);
-                    PostKey('4', 1);
-                }
-                if (frame == mark + 131) {
-                    PostKey('3', 0);
-                    PostKey('4', 0);
+                if (frame == mark + 130 || frame == mark + 131) {
+                    PostKey('3', frame == mark + 130);
+                    PostKey('4', frame == mark + 130);
                 }
                 if (data->level == 1)
-                    seen->scoreBeforeWarp = data->score;
+                    scoreBeforeWarp = data->score;
                 if (data->level == 2) {
-                    seen->warpRestartFrame = frame;
-                    seen->levelAfterWarp = data->level;
-                    seen->multiplierAfterWarp = data->scoreMultiplier;
-                    seen->scoreAfterWarp = data->score;
-                    phase = 3;
+                    EXPECT_EQ(2, data->scoreMultiplier);
+                    EXPECT_GT(data->score, 0.0f);
+                    EXPECT_NEAR(scoreBeforeWarp, data->score, 1.0f) << "the score carries into the next level";
+                    *phase = 3;
                     mark = frame;
                 }
                 break;
             case 3: // pause, down to the main-menu row, confirm
-                if (frame == mark + 10)
-                    PostKey(27, 1);
-                if (frame == mark + 11) {
-                    PostKey(27, 0);
-                    PostKey(40, 1);
-                }
-                if (frame == mark + 30)
-                    PostKey(40, 0);
-                if (frame == mark + 32) {
-                    if (data->menuIndex == 2)
-                        PostKey(32, 1);
-                }
+                if (frame == mark + 10 || frame == mark + 11)
+                    PostKey(27, frame == mark + 10);
+                if (frame == mark + 11 || frame == mark + 30)
+                    PostKey(40, frame == mark + 11);
+                if (frame == mark + 32 && data->menuIndex == 2)
+                    PostKey(32, 1);
                 if (frame == mark + 33)
                     PostKey(32, 0);
-                if (VTSMGetCurrentState() == STATE_MENU && !seen->menuFrame)
-                    seen->menuFrame = frame;
+                if (VTSMGetCurrentState() == STATE_MENU)
+                    *phase = 4;
                 break;
             }
         };
         RunGame(script);
     }));
-    EXPECT_GT(seen->deathFrame, 140);
-    EXPECT_LT(seen->deathFrame, 140 + 3.75 * 60 + 120) << "caught within seconds of stopping";
-    EXPECT_STREQ("10", seen->unlockAtDeath) << "ship 2 unlocked, not yet announced";
-    EXPECT_GE(atoi(seen->scoreAtDeath), 6000);
-    EXPECT_EQ(1, seen->gameOverBuilt);
-    EXPECT_EQ('2', seen->shipsOnScreen[0]);
-    EXPECT_GT(seen->retryFrame, 0);
-    EXPECT_STREQ("20", seen->unlockAfterRetry) << "written again by the play Shutdown";
-    EXPECT_GT(seen->warpRestartFrame, 0);
-    EXPECT_EQ(2, seen->levelAfterWarp);
-    EXPECT_EQ(2, seen->multiplierAfterWarp);
-    EXPECT_GT(seen->scoreAfterWarp, 0.0f);
-    EXPECT_NEAR(seen->scoreBeforeWarp, seen->scoreAfterWarp, 1.0f) << "the score carries into the next level";
-    EXPECT_GT(seen->menuFrame, 0) << "the pause menu led back to the main menu";
+    EXPECT_EQ(4, *phase) << "caught, retried, warped, then back to the main menu through the pause menu";
 }

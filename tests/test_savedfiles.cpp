@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <dirent.h>
-#include <ftw.h>
 #include <math.h>
 #include <signal.h>
 #include <stdio.h>
@@ -17,70 +16,28 @@
 #include <string>
 
 #include "gamedata.h"
+#include "harness.h"
 #include "savedfiles.h"
 
 static const char* const MISSING = "<missing>";
 
-static int RemoveEntry(const char* path, const struct stat*, int, struct FTW*)
-{
-    return remove(path);
-}
-
 class SavedFiles : public ::testing::Test
 {
 protected:
-    std::string root, dataDir, oldDataHome;
-    bool hadDataHome = false;
-
-    void SetUp() override
-    {
-        char folder[] = "/tmp/kelvaro_saved_XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(folder));
-        root = folder;
-        dataDir = root + "/kelvaro/Data";
-        const char* old = getenv("XDG_DATA_HOME");
-        hadDataHome = old != NULL;
-        oldDataHome = old ? old : "";
-        setenv("XDG_DATA_HOME", folder, 1);
-    }
-    void TearDown() override
-    {
-        nftw(root.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
-        if (hadDataHome)
-            setenv("XDG_DATA_HOME", oldDataHome.c_str(), 1);
-        else
-            unsetenv("XDG_DATA_HOME");
-    }
+    TempDataHome home;
     // Writes a saved file byte for byte; MISSING removes it.
     void Put(const char* name, const std::string& bytes)
     {
-        mkdir((root + "/kelvaro").c_str(), 0755);
-        mkdir(dataDir.c_str(), 0755);
-        std::string path = dataDir + "/" + name;
-        remove(path.c_str());
-        FILE* file = bytes == MISSING ? NULL : fopen(path.c_str(), "wb");
-        if (file) {
-            fwrite(bytes.data(), 1, bytes.size(), file);
-            fclose(file);
-        }
+        home.Write(name, bytes);
+        if (bytes == MISSING)
+            remove(home.File(name).c_str());
     }
-    std::string Get(const char* name)
-    {
-        std::string bytes = MISSING;
-        FILE* file = fopen((dataDir + "/" + name).c_str(), "rb");
-        if (file) {
-            bytes.clear();
-            for (int c; (c = fgetc(file)) != EOF;)
-                bytes += (char)c;
-            fclose(file);
-        }
-        return bytes;
-    }
+    std::string Get(const char* name) { return home.Read(name); }
     // Everything in the Data folder: catches a temporary file left behind.
     std::set<std::string> Listing()
     {
         std::set<std::string> names;
-        DIR* dir = opendir(dataDir.c_str());
+        DIR* dir = opendir((home.path + "/kelvaro/Data").c_str());
         for (struct dirent* entry; dir && (entry = readdir(dir)) != NULL;)
             if (entry->d_name[0] != '.')
                 names.insert(entry->d_name);
@@ -267,8 +224,8 @@ TEST_F(SavedFiles, UnwritableLocationIsSkipped)
     const Case cases[] = {{"Data is a file", 1}, {"data home is a file", 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::string blocker = c.dataIsFile ? dataDir : root + "/home-file";
-        mkdir((root + "/kelvaro").c_str(), 0755);
+        std::string blocker = c.dataIsFile ? home.path + "/kelvaro/Data" : home.path + "/home-file";
+        mkdir((home.path + "/kelvaro").c_str(), 0755);
         FILE* file = fopen(blocker.c_str(), "wb");
         ASSERT_NE(nullptr, file);
         fputs("keep", file);
@@ -293,7 +250,7 @@ TEST_F(SavedFiles, UnwritableLocationIsSkipped)
         fclose(file);
         EXPECT_STREQ("keep", text);
         remove(blocker.c_str());
-        setenv("XDG_DATA_HOME", root.c_str(), 1);
+        setenv("XDG_DATA_HOME", home.path.c_str(), 1);
     }
 }
 

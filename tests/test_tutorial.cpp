@@ -81,26 +81,12 @@ const std::map<int, std::vector<std::pair<float, float>>> detours = {
 
 TEST(Tutorial, FlownThroughByAPlayer)
 {
-    struct Seen
-    {
-        int stepFrame[12];
-        float tutorialTimerAtStep2;
-        int movedBeforeThrust, turnedBeforeSteering, boostedBeforeAbility;
-        int pickupsBeforeStep6, pickupsAfter;
-        int flashesBeforeStep5, gaugeVisibleAfter5;
-        int resets, swallowed;
-        int endState, endLevel, endShip;
-        char tutorialFile[8];
-        int frames;
-    };
-    static Seen* seen;
-    seen = SharedBlock<Seen>();
-    static TempDataHome* home;
     EXPECT_EQ(0, RunInChild([] {
         TempDataHome files;
-        home = &files;
+        static TempDataHome* home = &files;
         files.Write("Option.txt", "001");
         files.Write("Tutorial.txt", "1");
+        static int stepFrame[12], pickupsAfter, gaugeVisibleAfter5, endState;
         GameScript script;
         script.frames = 6000;
         script.onFrame = [](int frame, GameData* data) {
@@ -112,12 +98,11 @@ TEST(Tutorial, FlownThroughByAPlayer)
                 return;
             }
             if (VTSMGetCurrentState() != STATE_TUTORIAL) {
-                if (!seen->endState) {
-                    seen->endState = VTSMGetCurrentState();
-                    seen->endLevel = data->level;
-                    seen->endShip = data->shipType;
-                    snprintf(seen->tutorialFile, 8, "%s", home->Read("Tutorial.txt").c_str());
-                    seen->frames = frame;
+                if (!endState) {
+                    endState = VTSMGetCurrentState();
+                    EXPECT_EQ(1, data->level);
+                    EXPECT_EQ(1, data->shipType) << "ship 1 stays the chosen ship";
+                    EXPECT_EQ("0", home->Read("Tutorial.txt"));
                 }
                 return;
             }
@@ -127,10 +112,8 @@ TEST(Tutorial, FlownThroughByAPlayer)
                 return;
             int step = data->tutorialStep;
             if (step != lastStep) {
-                if (step < 12 && !seen->stepFrame[step])
-                    seen->stepFrame[step] = frame;
-                if (step == 2)
-                    seen->tutorialTimerAtStep2 = data->tutorialTimer;
+                if (step < 12 && !stepFrame[step])
+                    stepFrame[step] = frame;
                 lastStep = step;
                 detour = 0;
             }
@@ -139,20 +122,22 @@ TEST(Tutorial, FlownThroughByAPlayer)
                 keys.Set(VK_UP, 1);
                 keys.Set(VK_LEFT, 1);
                 keys.Tap(VK_CONTROL, frame, 20);
-                seen->movedBeforeThrust |= ship->transform->y != 0.0f;
-                seen->turnedBeforeSteering |= ship->state->angle != 1.5707964f;
-                seen->boostedBeforeAbility |= data->boosting;
+                EXPECT_EQ(0.0f, ship->transform->y) << "moved before the thrust panel";
+                EXPECT_EQ(1.5707964f, ship->state->angle) << "turned before the steering panel";
+                EXPECT_EQ(0, data->boosting) << "boosted before the ability panel";
                 keys.Tap(VK_SPACE, frame, 8); // panels 1 and 2
                 return;
             }
             keys.Set(VK_CONTROL, 0);
-            seen->pickupsBeforeStep6 += step < 6 && CountKind(&FuelPickupType) > 0;
-            seen->pickupsAfter += step >= 6 && CountKind(&FuelPickupType) > 0;
-            seen->flashesBeforeStep5 += step < 5 && CountKind(&FuelIndicatorType) > 0;
+            if (step < 6) {
+                EXPECT_EQ(0, CountKind(&FuelPickupType)) << "pickups before step 6";
+            }
+            if (step < 5) {
+                EXPECT_EQ(0, CountKind(&FuelIndicatorType)) << "gauge flashes before step 5";
+            }
+            pickupsAfter += step >= 6 && CountKind(&FuelPickupType) > 0;
             if (step >= 5)
-                seen->gaugeVisibleAfter5 += FindKind(&FuelGaugeFullType)->visible;
-            if (ship->state->velX == 0 && ship->state->velY == 0 && frame > 300)
-                seen->resets++;
+                gaugeVisibleAfter5 += FindKind(&FuelGaugeFullType)->visible;
             if (step <= 7) {
                 float x = marker->transform->x, y = marker->transform->y;
                 auto way = detours.find(step);
@@ -176,137 +161,97 @@ TEST(Tutorial, FlownThroughByAPlayer)
             }
         };
         RunGame(script);
+        for (int step : {2, 3, 4, 5, 6, 7, 8, 9, 10})
+            EXPECT_GT(stepFrame[step], 0) << "step " << step << " reached";
+        EXPECT_GE(stepFrame[2], 1 + 2 * 90) << "two panels of at least 1.5 s";
+        EXPECT_GT(pickupsAfter, 0);
+        EXPECT_GT(gaugeVisibleAfter5, 0);
+        EXPECT_EQ(STATE_PLAY, endState);
     }));
-    for (int step : {2, 3, 4, 5, 6, 7, 8, 9, 10})
-        EXPECT_GT(seen->stepFrame[step], 0) << "step " << step << " reached";
-    EXPECT_GE(seen->stepFrame[2], 1 + 2 * 90) << "two panels of at least 1.5 s";
-    EXPECT_EQ(0, seen->movedBeforeThrust);
-    EXPECT_EQ(0, seen->turnedBeforeSteering);
-    EXPECT_EQ(0, seen->boostedBeforeAbility);
-    EXPECT_EQ(0, seen->pickupsBeforeStep6);
-    EXPECT_GT(seen->pickupsAfter, 0);
-    EXPECT_EQ(0, seen->flashesBeforeStep5);
-    EXPECT_GT(seen->gaugeVisibleAfter5, 0);
-    EXPECT_EQ(STATE_PLAY, seen->endState);
-    EXPECT_EQ(1, seen->endLevel);
-    EXPECT_EQ(1, seen->endShip) << "ship 1 stays the chosen ship";
-    EXPECT_STREQ("0", seen->tutorialFile);
-    printf("tutorial flown in %d frames\n", seen->frames);
-    for (int step = 2; step <= 10; step++)
-        printf("step %d at %d\n", step, seen->stepFrame[step]);
-    printf("resets %d\n", seen->resets);
 }
 
 TEST(Tutorial, CheckpointsRespawnRestartSkipAndHandOver)
 {
-    struct Seen
-    {
-        float afterHit[4], afterStraying[2], afterSwallow[3], farAtStep8;
-        int talk8PlusAt6, talk8PlusAt7;
-        int restartedOnEmptyTank;
-        int afterSkipState, pending;
-        char tutorialFile[8];
-        int secondStartState;
-    };
-    static Seen* seen;
-    seen = SharedBlock<Seen>();
-    static TempDataHome* home;
     EXPECT_EQ(0, RunInChild([] {
         TempDataHome files;
-        home = &files;
+        static TempDataHome* home = &files;
         files.Write("Option.txt", "001");
         files.Write("Tutorial.txt", "1");
+        static int lastFrame;
         GameScript script;
         script.frames = 200;
         script.onFrame = [](int frame, GameData* data) {
             GameObject* ship = FindKind(&Ship1Type);
             GameObject* extra = FindKind(&Talk8PlusType);
+            // Moves ship to (x, y) at step; the next frame's expectations follow.
+            auto put = [&](int step, float x, float y) {
+                data->tutorialStep = step;
+                ship->transform->x = x;
+                ship->transform->y = y;
+            };
+            auto at = [&](float x, float y) {
+                EXPECT_FLOAT_EQ(x, ship->transform->x) << frame;
+                EXPECT_FLOAT_EQ(y, ship->transform->y) << frame;
+            };
+            lastFrame = frame;
             switch (frame) {
             case 0:
                 VTSMSetNextState(STATE_TUTORIAL);
                 break;
             case 10: // a hit during step 4
-                data->tutorialStep = 4;
-                ship->transform->x = 40;
-                ship->transform->y = 700;
+                put(4, 40, 700);
                 ship->state->velX = 30;
                 ship->transform->rotation = ship->state->angle = 0.3f;
                 data->shipHit = 1;
                 break;
             case 11:
-                seen->afterHit[0] = ship->transform->x;
-                seen->afterHit[1] = ship->transform->y;
-                seen->afterHit[2] = ship->state->velX;
-                seen->afterHit[3] = ship->state->angle;
+                at(100, 550); // the step-4 checkpoint
+                EXPECT_FLOAT_EQ(0, ship->state->velX);
+                EXPECT_FLOAT_EQ(1.5707964f, ship->state->angle);
                 data->shipHit = 0;
-                data->tutorialStep = 3; // straying from the step-3 section
-                ship->transform->x = 400;
-                ship->transform->y = 300;
+                put(3, 400, 300); // straying from the step-3 section
                 break;
             case 12:
-                seen->afterStraying[0] = ship->transform->x;
-                seen->afterStraying[1] = ship->transform->y;
-                data->tutorialStep = 7;
-                ship->transform->x = 100; // into the moon
-                ship->transform->y = 2276;
+                at(0, 300);
+                put(7, 100, 2276); // into the moon
                 break;
             case 13:
-                seen->afterSwallow[0] = ship->transform->x;
-                seen->afterSwallow[1] = ship->transform->y;
-                seen->afterSwallow[2] = (float)ship->visible;
-                seen->talk8PlusAt7 = extra->visible;
+                at(0, 1850);
+                EXPECT_EQ(1, ship->visible);
+                EXPECT_EQ(1, extra->visible);
                 data->tutorialStep = 6;
                 break;
             case 14:
-                seen->talk8PlusAt6 = extra->visible;
-                data->tutorialStep = 8; // from here on it may fly anywhere
-                ship->transform->x = 1000;
+                EXPECT_EQ(0, extra->visible);
+                put(8, 1000, ship->transform->y); // from here on it may fly anywhere
                 break;
             case 15:
-                seen->farAtStep8 = ship->transform->x;
+                EXPECT_FLOAT_EQ(1000, ship->transform->x);
                 data->fuel = 0.0f;
                 break;
             case 17:
-                seen->restartedOnEmptyTank = data->tutorialStep == 0 && data->fuel == 50.0f;
+                EXPECT_TRUE(data->tutorialStep == 0 && data->fuel == 50.0f) << "restarted on an empty tank";
                 PostKey('X', 1);
                 break;
             case 18:
                 PostKey('X', 0);
                 break;
             case 20:
-                seen->afterSkipState = VTSMGetCurrentState();
-                seen->pending = data->tutorialPending;
-                snprintf(seen->tutorialFile, 8, "%s", home->Read("Tutorial.txt").c_str());
+                EXPECT_EQ(STATE_PLAY, VTSMGetCurrentState()) << "skipped";
+                EXPECT_EQ(0, data->tutorialPending);
+                EXPECT_EQ("0", home->Read("Tutorial.txt"));
                 VTSMSetNextState(STATE_SELECT);
                 break;
             case 150: // ship select confirmed with the tutorial done
-                PostKey(32, 1);
-                break;
             case 151:
-                PostKey(32, 0);
+                PostKey(32, frame == 150);
                 break;
             case 199:
-                seen->secondStartState = VTSMGetCurrentState();
+                EXPECT_EQ(STATE_PLAY, VTSMGetCurrentState()) << "no tutorial the second time";
                 break;
             }
         };
         RunGame(script);
+        EXPECT_EQ(199, lastFrame);
     }));
-    EXPECT_FLOAT_EQ(100, seen->afterHit[0]) << "the step-4 checkpoint";
-    EXPECT_FLOAT_EQ(550, seen->afterHit[1]);
-    EXPECT_FLOAT_EQ(0, seen->afterHit[2]);
-    EXPECT_FLOAT_EQ(1.5707964f, seen->afterHit[3]);
-    EXPECT_FLOAT_EQ(0, seen->afterStraying[0]);
-    EXPECT_FLOAT_EQ(300, seen->afterStraying[1]);
-    EXPECT_FLOAT_EQ(0, seen->afterSwallow[0]);
-    EXPECT_FLOAT_EQ(1850, seen->afterSwallow[1]);
-    EXPECT_FLOAT_EQ(1, seen->afterSwallow[2]);
-    EXPECT_EQ(0, seen->talk8PlusAt6);
-    EXPECT_EQ(1, seen->talk8PlusAt7);
-    EXPECT_FLOAT_EQ(1000, seen->farAtStep8);
-    EXPECT_EQ(1, seen->restartedOnEmptyTank);
-    EXPECT_EQ(STATE_PLAY, seen->afterSkipState);
-    EXPECT_EQ(0, seen->pending);
-    EXPECT_STREQ("0", seen->tutorialFile);
-    EXPECT_EQ(STATE_PLAY, seen->secondStartState) << "no tutorial the second time";
 }
