@@ -171,17 +171,51 @@ int VTGraphicsReadTGARaw(VTImage* image, FILE** file)
     return 1;
 }
 
-// Writes one pixel of the colour buffer with blue and red exchanged.
-static void PutPixel(VTImage* image, unsigned byte, const unsigned char colour[4])
+// Writes count pixels of the colour buffer with blue and red exchanged.
+static void PutRun(VTImage* image, unsigned byte, const unsigned char colour[4], unsigned count)
 {
-    image->pixels[byte] = colour[2];
-    image->pixels[byte + 1] = colour[1];
-    image->pixels[byte + 2] = colour[0];
-    if (image->bytesPerPixel == 4)
-        image->pixels[byte + 3] = colour[3];
+    unsigned char pixel[4] = {colour[2], colour[1], colour[0], colour[3]};
+    unsigned char* out = image->pixels + byte;
+    if (image->bytesPerPixel == 4) {
+        for (unsigned i = 0; i < count; i++)
+            memcpy(out + 4 * i, pixel, 4);
+    } else {
+        for (unsigned i = 0; i < count; i++)
+            memcpy(out + 3 * i, pixel, 3);
+    }
 }
 
-int VTGraphicsReadTGARLE(VTImage* image, FILE** file)
+// The packets are a few bytes each; reading them through stdio one call at
+// a time cost more than decoding them. The file is read in large pieces here
+// instead, and nothing past the pixels matters (the footer is ignored).
+struct PacketReader
+{
+    FILE* file;
+    size_t at, end;
+    unsigned char buffer[32768];
+};
+
+// 1 when all n bytes arrived.
+static int ReadPacketBytes(PacketReader* r, unsigned char* out, size_t n)
+{
+    while (n > 0) {
+        if (r->at == r->end) {
+            r->at = 0;
+            r->end = fread(r->buffer, 1, sizeof r->buffer, r->file);
+            if (r->end == 0)
+                return 0;
+        }
+        size_t piece = r->end - r->at < n ? r->end - r->at : n;
+        memcpy(out, r->buffer + r->at, piece);
+        r->at += piece;
+        out += piece;
+        n -= piece;
+    }
+    return 1;
+}
+
+// Reads packets until every pixel is set; any fault ends in LoadFail.
+static int ReadPackets(VTImage* image, FILE** file, PacketReader* reader)
 {
     unsigned pixelCount = (unsigned)image->width * (unsigned)image->height;
     unsigned currentPixel = 0;
@@ -190,13 +224,13 @@ int VTGraphicsReadTGARLE(VTImage* image, FILE** file)
     unsigned char colour[4] = {0, 0, 0, 0};
     do {
         unsigned char packet;
-        if (fread(&packet, 1, 1, *file) != 1) {
+        if (!ReadPacketBytes(reader, &packet, 1)) {
             VTGraphicsLoadFail(image, file, "Error Reading file");
             return 0;
         }
         if (packet >= 128) {
             unsigned count = packet - 127u;
-            if (fread(colour, 1, pixelBytes, *file) != pixelBytes) {
+            if (!ReadPacketBytes(reader, colour, pixelBytes)) {
                 VTGraphicsLoadFail(image, file, "Error Reading File");
                 return 0;
             }
@@ -208,11 +242,9 @@ int VTGraphicsReadTGARLE(VTImage* image, FILE** file)
                 VTGraphicsLoadFail(image, file, "Error reading file");
                 return 0;
             }
-            for (unsigned i = 0; i < count; i++) {
-                PutPixel(image, currentByte, colour);
-                currentByte += (unsigned)pixelBytes;
-                currentPixel++;
-            }
+            PutRun(image, currentByte, colour, count);
+            currentByte += count * (unsigned)pixelBytes;
+            currentPixel += count;
         } else {
             unsigned count = packet + 1u;
             if (currentPixel + count > pixelCount) {
@@ -223,16 +255,35 @@ int VTGraphicsReadTGARLE(VTImage* image, FILE** file)
                 VTGraphicsLoadFail(image, file, "Error reading file");
                 return 0;
             }
-            for (unsigned i = 0; i < count; i++) {
-                if (fread(colour, 1, pixelBytes, *file) != pixelBytes) {
-                    VTGraphicsLoadFail(image, file, "Error reading file");
-                    return 0;
-                }
-                PutPixel(image, currentByte, colour);
-                currentByte += (unsigned)pixelBytes;
-                currentPixel++;
+            // Straight into place, then blue and red exchanged.
+            size_t bytes = count * pixelBytes;
+            unsigned char* run = image->pixels + currentByte;
+            if (!ReadPacketBytes(reader, run, bytes)) {
+                VTGraphicsLoadFail(image, file, "Error reading file");
+                return 0;
             }
+            for (size_t i = 0; i < bytes; i += pixelBytes) {
+                unsigned char blue = run[i];
+                run[i] = run[i + 2];
+                run[i + 2] = blue;
+            }
+            currentByte += (unsigned)bytes;
+            currentPixel += count;
         }
     } while (currentPixel < pixelCount);
     return 1;
+}
+
+int VTGraphicsReadTGARLE(VTImage* image, FILE** file)
+{
+    PacketReader* reader = (PacketReader*)malloc(sizeof(PacketReader));
+    if (!reader) {
+        VTGraphicsLoadFail(image, file, "Error reading file");
+        return 0;
+    }
+    reader->file = *file;
+    reader->at = reader->end = 0;
+    int done = ReadPackets(image, file, reader);
+    free(reader);
+    return done;
 }
