@@ -446,7 +446,8 @@ int main(int argc, char** argv)
            "same run as its figure. Load average %.1f before, %.1f after.\n\n",
            plan.rounds, loadBefore, LoadAverage());
     PrintTable();
-    printf("\nFloors: logic, the same frame's engine draw calls replayed under the null draw; frames, the same\n"
+    printf("\nFloors: logic, the same frame's engine draw calls replayed under the null draw plus one bare pass\n"
+           "over the list for every object whose collisions walk it; frames, the same\n"
            "frame's quads replayed through the engine's draw calls in a bare loop (its image checked identical);\n"
            "state changes, loading and unloading the same image files in a bare loop; memory and start-up, the\n"
            "window and GL context up with nothing loaded. Ratios are game/floor from the same run.\n");
