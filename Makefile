@@ -65,10 +65,9 @@ bench: deps-test
 # --- Reliability ----------------------------------------------------------------
 # `make test` also runs the suite built with gcc's AddressSanitizer, UBSan and
 # LeakSanitizer (build-asan; alone: `make test-sanitized`); the leaks of
-# third-party libraries it may ignore are in tests/sanitizers/lsan.supp. A case
-# that fails there runs once more: LeakSanitizer's own tracer has been seen to
-# crash beside Mesa's threads, while a real report repeats. `make fuzz` runs each libFuzzer target for
-# FUZZ_SECONDS (clang, build-fuzz; findings land in build-fuzz/findings).
+# third-party libraries it may ignore are in tests/sanitizers/lsan.supp.
+# `make fuzz` runs each libFuzzer target for FUZZ_SECONDS (clang, build-fuzz;
+# findings land in build-fuzz/findings).
 # `make soak` plays SOAK_MINUTES of game time headless and prints the memory
 # series.
 ASAN_BUILD := build-asan
@@ -80,7 +79,7 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0
 # The GoogleTest cases (their names hold a dot) but the tutorial flown from
 # start to end, which needs over two minutes under the sanitizers.
-SANITIZED_TESTS := -R '^[A-Za-z]+\.' -E '^Tutorial\.FlownThroughByAPlayer$$' --repeat until-pass:2
+SANITIZED_TESTS := -R '^[A-Za-z]+\.' -E '^Tutorial\.FlownThroughByAPlayer$$'
 FUZZ_FLAGS := -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 FUZZ_LIMITS := -max_len=9000 -rss_limit_mb=512 -malloc_limit_mb=64 -close_fd_mask=2 -print_final_stats=1
 
