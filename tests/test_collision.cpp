@@ -1,6 +1,5 @@
-// Collision responses on small hand-built lists: bounces, what a ship hit
-// costs, bullet strikes, planets pulling, shrinking and swallowing, and the
-// wind. Sound stays off; the responses' sound calls are guarded.
+// Collision responses on small hand-built lists: bounces, ship hits, bullets,
+// planets and wind. Sound stays off; the responses' sound calls are guarded.
 #include <gtest/gtest.h>
 #include <math.h>
 #include <string.h>
@@ -39,9 +38,7 @@ struct Scene
         GameObject* o = last->next;
         o->type = kind;
         AddTransform(o);
-        o->transform->x = x;
-        o->transform->y = y;
-        o->transform->scaleX = o->transform->scaleY = size;
+        *o->transform = Transform{x, y, size, size, 0, 0};
         AddTimer(o);
         AddObjectState(o);
         o->state->power = power;
@@ -59,10 +56,11 @@ struct Scene
     }
 };
 
-void Velocity(GameObject* o, float x, float y)
+GameObject* Velocity(GameObject* o, float x, float y)
 {
     o->state->velX = x;
     o->state->velY = y;
+    return o;
 }
 
 } // namespace
@@ -71,10 +69,8 @@ TEST(Collision, ElasticBounceBetweenObstacles)
 {
     SCOPED_TRACE("equal masses head-on swap normal velocities, keep tangential ones");
     Scene s;
-    GameObject* a = s.Add(&Asteroid1Type, 0, 0, 10);
-    GameObject* b = s.Add(&Asteroid3Type, 9, 0, 10);
-    Velocity(a, 10, 0);
-    Velocity(b, -10, 5);
+    GameObject* a = Velocity(s.Add(&Asteroid1Type, 0, 0, 10), 10, 0);
+    GameObject* b = Velocity(s.Add(&Asteroid3Type, 9, 0, 10), -10, 5);
     a->transform->z = 7;
     HitObstacle(a, b, &s.data, 0.0f);
     EXPECT_FLOAT_EQ(-10, a->state->velX);
@@ -94,10 +90,8 @@ TEST(Collision, ElasticBounceBetweenObstacles)
 
     SCOPED_TRACE("unequal masses at an angle keep momentum and normal energy");
     Scene u;
-    a = u.Add(&Asteroid1Type, 0, 0, 10, 3.0f);
-    b = u.Add(&SatellitePart1Type, 5, 5, 10, 1.0f);
-    Velocity(a, 4, 1);
-    Velocity(b, -2, 0);
+    a = Velocity(u.Add(&Asteroid1Type, 0, 0, 10, 3.0f), 4, 1);
+    b = Velocity(u.Add(&SatellitePart1Type, 5, 5, 10, 1.0f), -2, 0);
     HitObstacle(a, b, &u.data, 0.0f);
     EXPECT_NEAR(3 * 4 + 1 * -2, 3 * a->state->velX + 1 * b->state->velX, 1e-4);
     EXPECT_NEAR(3 * 1 + 0, 3 * a->state->velY + 1 * b->state->velY, 1e-4);
@@ -119,9 +113,8 @@ TEST(Collision, ElasticBounceBetweenObstacles)
 
     SCOPED_TRACE("contact is judged where the two will be after dt");
     Scene p;
-    a = p.Add(&Asteroid1Type, 0, 0, 10);
+    a = Velocity(p.Add(&Asteroid1Type, 0, 0, 10), 100, 0);
     b = p.Add(&Asteroid1Type, 12, 0, 10);
-    Velocity(a, 100, 0);
     HitObstacle(a, b, &p.data, 0.0f);
     EXPECT_FLOAT_EQ(100, a->state->velX);
     HitObstacle(a, b, &p.data, 0.05f);
@@ -130,9 +123,8 @@ TEST(Collision, ElasticBounceBetweenObstacles)
 
     SCOPED_TRACE("massless pairs and coinciding centres stay finite");
     Scene z;
-    a = z.Add(&Asteroid1Type, 0, 0, 10, 0.0f);
+    a = Velocity(z.Add(&Asteroid1Type, 0, 0, 10, 0.0f), 3, 0);
     b = z.Add(&Asteroid3Type, 0, 0, 10, 0.0f);
-    Velocity(a, 3, 0);
     HitObstacle(a, b, &z.data, 0.0f);
     EXPECT_FLOAT_EQ(3, a->state->velX);
     EXPECT_FLOAT_EQ(10, b->transform->x) << "separated along (1, 0)";
@@ -154,71 +146,46 @@ TEST(Collision, WhatAShipHitCosts)
             s.data.hitGraceTimer = grace;
             s.data.combo = 7;
             s.data.scoreMultiplier = 2;
-            ship = s.Add(&Ship1Type, 0, 0, 16, 100.0f);
-            rock = s.Add(&Asteroid1Type, 0, 12, 10, 1.0f);
-            Velocity(ship, 0, 100);
-            Velocity(rock, 0, -100);
+            ship = Velocity(s.Add(&Ship1Type, 0, 0, 16, 100.0f), 0, 100);
+            rock = Velocity(s.Add(&Asteroid1Type, 0, 12, 10, 1.0f), 0, -100);
         }
         void Run() { CollideShip(&Ship1Type, ship, &s.head, &s.data, 0.0f); }
     };
 
-    SCOPED_TRACE("costly hit: fuel, banked combo, shake, grace");
-    Hit costly(50, -1);
-    costly.Run();
-    EXPECT_EQ(1, costly.s.data.shipHit);
-    EXPECT_FLOAT_EQ(40, costly.s.data.fuel);
-    EXPECT_FLOAT_EQ(14, costly.s.data.score);
-    EXPECT_EQ(0, costly.s.data.combo);
-    EXPECT_FLOAT_EQ(10, costly.s.data.cameraShake);
-    EXPECT_FLOAT_EQ(1, costly.s.data.hitGraceTimer);
-    EXPECT_FLOAT_EQ(0.3f, costly.ship->timer->time);
-    EXPECT_LT(costly.ship->state->velY, 100) << "the ship bounced";
+    struct Case { const char* name; float fuel, grace; int level, step; float fuelAfter, graceAfter, score; int combo; }
+    const cases[] = {
+        {"costly hit: fuel, banked combo, shake, grace", 50, -1, 1, 0, 40, 1, 14, 0},
+        {"within the grace time: a bounce, nothing more", 50, 0.5f, 1, 0, 50, 0.5f, 0, 7},
+        {"the tank's last reserve", 3, -1, 1, 0, -10, 1, 14, 0},
+        {"emptied to exactly 0: no reserve, no explosion", 10, -1, 1, 0, 0, 1, 14, 0},
+        {"tutorial: free until step 5, but the combo still ends", 50, -1, -1, 4, 50, 1, 14, 0},
+        {"tutorial step 5 pays", 50, -1, -1, 5, 40, 1, 14, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Hit h(c.fuel, c.grace);
+        h.s.data.level = c.level;
+        h.s.data.tutorialStep = c.step;
+        h.Run();
+        EXPECT_EQ(1, h.s.data.shipHit);
+        EXPECT_FLOAT_EQ(c.fuelAfter, h.s.data.fuel);
+        EXPECT_FLOAT_EQ(c.graceAfter, h.s.data.hitGraceTimer);
+        EXPECT_FLOAT_EQ(c.score, h.s.data.score);
+        EXPECT_EQ(c.combo, h.s.data.combo);
+        EXPECT_FLOAT_EQ(c.grace < 0 ? 10 : 0, h.s.data.cameraShake);
+        EXPECT_EQ(c.level, h.s.data.level) << "the run goes on";
+        EXPECT_EQ(3u, h.s.ParticlesBehind(h.ship).size()) << "flashes, no boom";
+        EXPECT_FLOAT_EQ(0.3f, h.ship->timer->time);
+        EXPECT_LT(h.ship->state->velY, 100) << "the ship bounced";
+    }
 
-    SCOPED_TRACE("within the grace time: a bounce, nothing more");
-    Hit grace(50, 0.5f);
-    grace.Run();
-    EXPECT_EQ(1, grace.s.data.shipHit);
-    EXPECT_FLOAT_EQ(50, grace.s.data.fuel);
-    EXPECT_EQ(7, grace.s.data.combo);
-    EXPECT_FLOAT_EQ(0, grace.s.data.cameraShake);
-    EXPECT_LT(grace.ship->state->velY, 100);
-
-    SCOPED_TRACE("the tank's last reserve, then the end of the run");
-    Hit reserve(3, -1);
-    reserve.Run();
-    EXPECT_FLOAT_EQ(-10, reserve.s.data.fuel);
-    EXPECT_FLOAT_EQ(1, reserve.s.data.hitGraceTimer);
-    EXPECT_EQ(1, reserve.s.data.level);
-    reserve.s.data.hitGraceTimer = -1;
-    reserve.rock->transform->y = 12;
-    Velocity(reserve.ship, 0, 100);
-    Velocity(reserve.rock, 0, -100);
-    reserve.Run();
-    EXPECT_FLOAT_EQ(-20, reserve.s.data.fuel);
-    EXPECT_EQ(0, reserve.s.data.level);
-    // The boom lies directly behind the ship, before the flashes of both hits.
-    ASSERT_EQ(&BoomType, reserve.ship->next->type);
-    EXPECT_EQ(7u, reserve.s.ParticlesBehind(reserve.ship).size());
-
-    SCOPED_TRACE("emptied to exactly 0: no reserve, no explosion");
-    Hit exact(10, -1);
-    exact.Run();
-    EXPECT_FLOAT_EQ(0, exact.s.data.fuel);
-    EXPECT_FLOAT_EQ(1, exact.s.data.hitGraceTimer);
-    EXPECT_EQ(3u, exact.s.ParticlesBehind(exact.ship).size());
-
-    SCOPED_TRACE("tutorial: free until step 5, but the combo still ends");
-    Hit early(50, -1);
-    early.s.data.level = -1;
-    early.s.data.tutorialStep = 4;
-    early.Run();
-    EXPECT_FLOAT_EQ(50, early.s.data.fuel);
-    EXPECT_EQ(0, early.s.data.combo);
-    Hit later(50, -1);
-    later.s.data.level = -1;
-    later.s.data.tutorialStep = 5;
-    later.Run();
-    EXPECT_FLOAT_EQ(40, later.s.data.fuel);
+    SCOPED_TRACE("a hit past the reserve ends the run with a boom directly behind the ship");
+    Hit end(-10, -1);
+    end.Run();
+    EXPECT_FLOAT_EQ(-20, end.s.data.fuel);
+    EXPECT_EQ(0, end.s.data.level);
+    ASSERT_EQ(&BoomType, end.ship->next->type);
+    EXPECT_EQ(4u, end.s.ParticlesBehind(end.ship).size());
 
     SCOPED_TRACE("a near miss records the gap without a hit");
     Hit graze(50, -1);
@@ -233,20 +200,16 @@ TEST(Collision, WhatAShipHitCosts)
     graze.Run();
     EXPECT_FLOAT_EQ(99, graze.s.data.nearMissDistance);
 
-    SCOPED_TRACE("an invisible head, a hidden or flagged rock, the wrong kind: nothing");
-    Hit none(50, -1);
-    none.s.head->visible = 0;
-    none.Run();
-    none.s.head->visible = 1;
-    none.rock->timer->flag = 1;
-    none.Run();
-    none.rock->timer->flag = 0;
-    none.rock->visible = 0;
-    none.Run();
-    none.rock->visible = 1;
-    CollideShip(&Ship2Type, none.ship, &none.s.head, &none.s.data, 0.0f);
-    EXPECT_EQ(0, none.s.data.shipHit);
-    EXPECT_FLOAT_EQ(50, none.s.data.fuel);
+    SCOPED_TRACE("an invisible head, a flagged or hidden rock, the wrong kind: nothing");
+    for (int way = 0; way < 4; way++) {
+        Hit none(50, -1);
+        none.s.head->visible = way != 0;
+        none.rock->timer->flag = way == 1;
+        none.rock->visible = way != 2;
+        CollideShip(way == 3 ? &Ship2Type : &Ship1Type, none.ship, &none.s.head, &none.s.data, 0.0f);
+        EXPECT_EQ(0, none.s.data.shipHit) << way;
+        EXPECT_FLOAT_EQ(50, none.s.data.fuel) << way;
+    }
 }
 
 TEST(Collision, BulletStrikes)
@@ -378,8 +341,7 @@ void BuildCrowd(Scene* s, unsigned seed)
     static ObjectType* const kinds[] = {&Asteroid1Type, &Asteroid3Type, &SatelliteType, &SatellitePart1Type,
                                         &SatellitePart3Type};
     srand(seed);
-    GameObject* ship = s->Add(&Ship1Type, 0, 0, 12, 50.0f);
-    Velocity(ship, 30, -10);
+    GameObject* ship = Velocity(s->Add(&Ship1Type, 0, 0, 12, 50.0f), 30, -10);
     GameObject* last = ship;
     for (int i = 0; i < 60; i++) {
         ObjectType* kind = kinds[rand() % 5];

@@ -1,7 +1,6 @@
-// The screens outside play, run headless as the program runs them: fixed
-// frame time, scripted keys and pad, the states registered in their fixed
-// order, with play and the tutorial ending the run when reached. Checks run
-// inside the child at frame boundaries and just before a state frees its list.
+// The screens outside play, run headless as the program runs them, with play
+// and the tutorial ending the run when reached. Checks run inside the child
+// at frame boundaries and just before a state frees its list.
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -318,11 +317,7 @@ TEST(FrontEnd, SevenAndEightRewriteTheSavedFilesButNotTheRecord)
 TEST(FrontEnd, OptionsApplyFullScreenAtOnceTheRestThroughARestart)
 {
     // Full screen switches a real display: only where Xvfb's single mode refuses it.
-    int oneMode = RunInChild([] {
-        VTPlatformInit();
-        _exit(VTPlatformCountDisplayModes() == 1 ? 0 : 10);
-    });
-    if (oneMode != 0)
+    if (RunInChild([] { VTPlatformInit(); _exit(VTPlatformCountDisplayModes() == 1 ? 0 : 10); }) != 0)
         GTEST_SKIP() << "would change a real display's mode";
     static TempDataHome* files;
     TempDataHome home;

@@ -46,7 +46,7 @@ struct Hud
 
 } // namespace
 
-TEST(FuelPickup, CollectedOnceByALivingShip)
+TEST(FuelPickup, CollectedOnceByALivingShipFadingAndFalling)
 {
     Hud h;
     h.data.level = 2;
@@ -69,17 +69,13 @@ TEST(FuelPickup, CollectedOnceByALivingShip)
     h.data.soundOn = 1; // silent once the warp is open
     FuelPickupLogic(h.Add(&FuelPickupType, 0.0f, 0.0f, 10.0f, 3), &h.data, 0.0f);
     EXPECT_TRUE(h.data.fuel == 102.0f && h.data.combo == 0 && h.data.score == 0.0f) << "tutorial: fuel only, past 100";
-}
 
-TEST(FuelPickup, FadesNearTheBlackHoleAndFalls)
-{
-    Hud h;
     GameObject* p = h.Add(&FuelPickupType, 100.0f, 0.0f, 10.0f, 1);
     p->state->angle = -1.5707964f;
     p->state->thrustY = 100.0f;
     h.data.blackHoleDistance = 40.0f;
     FuelPickupLogic(p, &h.data, 0.1f);
-    EXPECT_FLOAT_EQ(102.0f, p->appearance->alpha);
+    EXPECT_FLOAT_EQ(102.0f, p->appearance->alpha) << "faded near the black hole";
     EXPECT_NEAR(-0.5f, p->transform->y, 1e-4f) << "from rest along its heading";
     p->transform->y = -600.0f;
     FuelPickupLogic(p, &h.data, 0.1f);

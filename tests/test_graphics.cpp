@@ -1,6 +1,5 @@
 // The renderer on a real window and context: cameras and world corners as
-// numbers, and what quads, textures, colours and the font put on screen,
-// read back from the frame before it is shown.
+// numbers, and what quads, textures, colours and the font put on screen.
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 #include <math.h>
@@ -27,8 +26,6 @@ struct Frame
     int ok;
     int width, height;
     unsigned char rgb[W * H * 3];
-
-    const unsigned char* At(int x, int y) const { return rgb + 3 * (y * width + x); }
 };
 
 struct Rgb
@@ -44,8 +41,16 @@ std::ostream& operator<<(std::ostream& out, const Rgb& c)
 
 Rgb Pixel(const Frame* f, int x, int y)
 {
-    const unsigned char* p = f->At(x, y);
+    const unsigned char* p = f->rgb + 3 * (y * W + x);
     return Rgb{p[0], p[1], p[2]};
+}
+
+// Each spot (x, y) of the frame shows its colour.
+struct Spot { int x, y; Rgb colour; };
+void ExpectSpots(const Frame* f, std::initializer_list<Spot> spots)
+{
+    for (const Spot& s : spots)
+        EXPECT_EQ(s.colour, Pixel(f, s.x, s.y)) << "at " << s.x << ", " << s.y;
 }
 
 const Rgb BLACK{0, 0, 0};
@@ -53,54 +58,46 @@ const Rgb WHITE{255, 255, 255};
 const Rgb RED{255, 0, 0};
 const Rgb BLUE{0, 0, 255};
 
-void StartEngine(int width = W, int height = H)
+// Writes, loads and removes a w x h 24-bit TGA of bgr pixels (bottom row first).
+unsigned Texture(const char* name, int w, int h, const std::vector<unsigned char>& bgr)
 {
-    StartTestEngine(width, height);
+    std::string path = WriteTestTga(name, w, h, 24, bgr);
+    unsigned id = VTGraphicsLoadTexture(path.c_str());
+    remove(path.c_str());
+    return id;
 }
 
 unsigned WhiteTexture()
 {
-    std::string path = WriteTestTga("white", 4, 4, 24, std::vector<unsigned char>(48, 255));
-    unsigned id = VTGraphicsLoadTexture(path.c_str());
-    remove(path.c_str());
-    return id;
+    return Texture("white", 4, 4, std::vector<unsigned char>(48, 255));
 }
 
 // 64 x 64: left half red, right half blue.
 unsigned HalvesTexture()
 {
     std::vector<unsigned char> bgr;
-    for (int y = 0; y < 64; y++)
-        for (int x = 0; x < 64; x++) {
-            unsigned char b = x < 32 ? 0 : 255, r = x < 32 ? 255 : 0;
-            bgr.insert(bgr.end(), {b, 0, r});
-        }
-    std::string path = WriteTestTga("halves", 64, 64, 24, bgr);
-    unsigned id = VTGraphicsLoadTexture(path.c_str());
-    remove(path.c_str());
-    return id;
+    for (int i = 0; i < 64 * 64; i++)
+        bgr.insert(bgr.end(), {(unsigned char)(i % 64 < 32 ? 0 : 255), 0, (unsigned char)(i % 64 < 32 ? 255 : 0)});
+    return Texture("halves", 64, 64, bgr);
 }
 
-// Draws a screen-space quad of w x h pixels centred at (x, y).
+// A w x h quad centred at (x, y) in the current space.
+void Quad(float x, float y, float w, float h)
+{
+    VTMatrix4 m;
+    VTMatrixTransform(&m, w, h, 0.0f, x, y, 0.0f);
+    VTGraphicsDraw(&m);
+}
+
+// In screen space, in pixels.
 void ScreenQuad(float x, float y, float w, float h)
 {
     VTGraphicsSetToOrtho();
-    VTMatrix4 m;
-    VTMatrixTransform(&m, w, h, 0.0f, x, y, 0.0f);
-    VTGraphicsDraw(&m);
+    Quad(x, y, w, h);
 }
 
-void WorldQuad(float x, float y, float w, float h)
-{
-    VTGraphicsSetToPerspective();
-    VTMatrix4 m;
-    VTMatrixTransform(&m, w, h, 0.0f, x, y, 0.0f);
-    VTGraphicsDraw(&m);
-}
-
-// Runs draw between the frame brackets in a fresh engine (after setup, before
-// the engine starts) with a white texture bound, and returns the frame as it
-// stood before the swap.
+// In a fresh engine (setup runs before it starts): draw, with a white texture
+// bound, between the frame brackets; returns the frame as it stood before the swap.
 Frame* Render(const std::function<void()>& draw, const std::function<void()>& setup = [] {})
 {
     static Frame* frame;
@@ -111,7 +108,7 @@ Frame* Render(const std::function<void()>& draw, const std::function<void()>& se
     before = &setup;
     EXPECT_EQ(0, RunInChild([] {
         (*before)();
-        StartEngine();
+        StartTestEngine(W, H);
         VTGraphicsStartDraw();
         VTGraphicsSetTexture(WhiteTexture());
         VTGraphicsSetTextureCoords(1, 1, 0, 0, 0);
@@ -136,7 +133,7 @@ Frame* Render(const std::function<void()>& draw, const std::function<void()>& se
 TEST(Graphics, CameraClampAndWorldCorners)
 {
     EXPECT_EQ(0, RunInChild([] {
-        StartEngine();
+        StartTestEngine(W, H);
         EXPECT_TRUE(glGenBuffers && glBindBuffer && glBufferData);
         auto expectCorners = [](float left, float top, float right, float bottom) {
             EXPECT_NEAR(left, VTGraphicsGetWorldTopLeft().x, 1e-3);
@@ -155,10 +152,7 @@ TEST(Graphics, CameraClampAndWorldCorners)
         expectCorners(-999 * 4.0f / 3, 999, 999 * 4.0f / 3, -999);
         SCOPED_TRACE("a roll of pi turns every corner through the origin");
         VTGraphicsSetCamera(10, 20, 60, (float)M_PI);
-        EXPECT_NEAR(-(10 - 80), VTGraphicsGetWorldTopLeft().x, 1e-3);
-        EXPECT_NEAR(-(20 + 60), VTGraphicsGetWorldTopLeft().y, 1e-3);
-        EXPECT_NEAR(-(10 + 80), VTGraphicsGetWorldBotRight().x, 1e-3);
-        EXPECT_NEAR(-(20 - 60), VTGraphicsGetWorldBotRight().y, 1e-3);
+        expectCorners(-(10 - 80), -(20 + 60), -(10 + 80), -(20 - 60));
         SCOPED_TRACE("a new viewport changes the aspect, not the camera; a size message alone changes neither");
         VTGraphicsSetCamera(3, 4, 60, 0);
         VTGraphicsSetViewport(1280, 720);
@@ -174,30 +168,21 @@ TEST(Graphics, QuadsInWorldAndScreenSpace)
     SCOPED_TRACE("identity quad seen from height 2 covers the middle 120 x 120 pixels");
     Frame* f = Render([] {
         VTGraphicsSetCamera(0, 0, 2, 0);
-        VTMatrix4 identity;
-        VTMatrixTransform(&identity, 1, 1, 0, 0, 0, 0);
-        VTGraphicsDraw(&identity);
+        Quad(0, 0, 1, 1);
     });
     // Visible: 4 units high, so 1 unit = 120 px; the quad spans 260..380 x 180..300.
-    EXPECT_EQ(WHITE, Pixel(f, 262, 182));
-    EXPECT_EQ(WHITE, Pixel(f, 377, 297));
-    EXPECT_EQ(BLACK, Pixel(f, 257, 240));
-    EXPECT_EQ(BLACK, Pixel(f, 383, 240));
-    EXPECT_EQ(BLACK, Pixel(f, 320, 177));
-    EXPECT_EQ(BLACK, Pixel(f, 320, 303));
+    ExpectSpots(f, {{262, 182, WHITE}, {377, 297, WHITE}, {257, 240, BLACK}, {383, 240, BLACK}, {320, 177, BLACK},
+                    {320, 303, BLACK}});
 
     SCOPED_TRACE("the default camera sees 120 units top to bottom");
     f = Render([] {
-        WorldQuad(0, 55, 2, 2);   // rows 456..464
-        WorldQuad(0, -55, 2, 2);  // rows 16..24
-        WorldQuad(-70, 0, 2, 2);  // columns 36..44
-        WorldQuad(0, 61.5f, 2, 1); // wholly above the top edge
+        VTGraphicsSetToPerspective();
+        Quad(0, 55, 2, 2);    // rows 456..464
+        Quad(0, -55, 2, 2);   // rows 16..24
+        Quad(-70, 0, 2, 2);   // columns 36..44
+        Quad(0, 61.5f, 2, 1); // wholly above the top edge
     });
-    EXPECT_EQ(WHITE, Pixel(f, 320, 460));
-    EXPECT_EQ(WHITE, Pixel(f, 320, 20));
-    EXPECT_EQ(WHITE, Pixel(f, 40, 240));
-    EXPECT_EQ(BLACK, Pixel(f, 320, 467));
-    EXPECT_EQ(BLACK, Pixel(f, 320, 479));
+    ExpectSpots(f, {{320, 460, WHITE}, {320, 20, WHITE}, {40, 240, WHITE}, {320, 467, BLACK}, {320, 479, BLACK}});
 
     SCOPED_TRACE("a screen-space quad of the window's size covers every pixel");
     f = Render([] { ScreenQuad(W / 2.0f, H / 2.0f, W, H); });
@@ -210,13 +195,10 @@ TEST(Graphics, QuadsInWorldAndScreenSpace)
     SCOPED_TRACE("roll of pi: a world point shows at its mirror through the centre");
     f = Render([] {
         VTGraphicsSetCamera(0, 0, 60, (float)M_PI);
-        VTMatrix4 m;
-        VTMatrixTransform(&m, 4, 4, 0, 40, 30, 0);
-        VTGraphicsDraw(&m);
+        Quad(40, 30, 4, 4);
     });
     // (40, 30) is 160 px right and 120 px up of the centre without the roll.
-    EXPECT_EQ(WHITE, Pixel(f, 320 - 160, 240 - 120));
-    EXPECT_EQ(BLACK, Pixel(f, 320 + 160, 240 + 120));
+    ExpectSpots(f, {{320 - 160, 240 - 120, WHITE}, {320 + 160, 240 + 120, BLACK}});
 }
 
 TEST(Graphics, TexturesColoursAndText)
@@ -229,12 +211,8 @@ TEST(Graphics, TexturesColoursAndText)
         VTGraphicsSetTextureCoords(1, 1, 0, 0.5f, 0);
         ScreenQuad(384 + 64, 128, 256, 256);
     });
-    EXPECT_EQ(RED, Pixel(f, 32, 128));
-    EXPECT_EQ(BLUE, Pixel(f, 96, 128));
-    EXPECT_EQ(RED, Pixel(f, 160, 128));
-    EXPECT_EQ(BLUE, Pixel(f, 224, 128));
-    EXPECT_EQ(BLUE, Pixel(f, 320 + 64, 128));
-    EXPECT_EQ(RED, Pixel(f, 320 + 192, 128));
+    ExpectSpots(f, {{32, 128, RED}, {96, 128, BLUE}, {160, 128, RED}, {224, 128, BLUE}, {320 + 64, 128, BLUE},
+                    {320 + 192, 128, RED}});
 
     SCOPED_TRACE("colour multiplies the texture; alpha 0 draws nothing, 128 half");
     f = Render([] {
@@ -245,23 +223,16 @@ TEST(Graphics, TexturesColoursAndText)
         VTGraphicsSetColor(255, 255, 255, 128);
         ScreenQuad(500, 100, 100, 100);
     });
-    EXPECT_EQ(RED, Pixel(f, 100, 100));
-    EXPECT_EQ(BLACK, Pixel(f, 300, 100));
-    EXPECT_EQ((Rgb{128, 128, 128}), Pixel(f, 500, 100));
+    ExpectSpots(f, {{100, 100, RED}, {300, 100, BLACK}, {500, 100, Rgb{128, 128, 128}}});
 
     SCOPED_TRACE("a 2 x 2 24-bit texture uploads with its rows unpadded");
     f = Render([] {
         // File order blue, green, red; bottom row first: red, green / blue, white.
-        std::string path = WriteTestTga("tiny", 2, 2, 24, {0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255});
-        VTGraphicsSetTexture(VTGraphicsLoadTexture(path.c_str()));
-        remove(path.c_str());
+        VTGraphicsSetTexture(Texture("tiny", 2, 2, {0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255}));
         ScreenQuad(128, 128, 256, 256);
     });
     // Texel centres sit a quarter of the way in from each edge.
-    EXPECT_EQ(RED, Pixel(f, 64, 64));
-    EXPECT_EQ((Rgb{0, 255, 0}), Pixel(f, 192, 64));
-    EXPECT_EQ(BLUE, Pixel(f, 64, 192));
-    EXPECT_EQ(WHITE, Pixel(f, 192, 192));
+    ExpectSpots(f, {{64, 64, RED}, {192, 64, Rgb{0, 255, 0}}, {64, 192, BLUE}, {192, 192, WHITE}});
 
     SCOPED_TRACE("the font lists draw letters at the raster position");
     f = Render([] {
@@ -272,11 +243,8 @@ TEST(Graphics, TexturesColoursAndText)
         glListBase(VTGraphicsGetFontBase() - 32);
         glCallLists(3, GL_UNSIGNED_BYTE, "I I");
     });
-    // "I": a 2-pixel-wide stem in the cell's middle column, with serifs.
-    EXPECT_EQ(WHITE, Pixel(f, 100 + 6, 100 + 8));
-    EXPECT_EQ(WHITE, Pixel(f, 100 + 28 + 6, 100 + 8));
-    EXPECT_EQ(BLACK, Pixel(f, 100 + 14 + 6, 100 + 8)) << "the space draws nothing";
-    EXPECT_EQ(BLACK, Pixel(f, 100 + 1, 100 + 8));
+    // "I": a 2-pixel-wide stem in the cell's middle column, with serifs; the space draws nothing.
+    ExpectSpots(f, {{100 + 6, 108, WHITE}, {100 + 28 + 6, 108, WHITE}, {100 + 14 + 6, 108, BLACK}, {101, 108, BLACK}});
 }
 
 TEST(Graphics, TextureCountAndShutdown)
@@ -293,7 +261,7 @@ TEST(Graphics, TextureCountAndShutdown)
                 _exit(::testing::Test::HasFailure() || !left ? 1 : 42);
                 return (int)VT_ANSWER_NO;
             });
-            StartEngine();
+            StartTestEngine(W, H);
             EXPECT_EQ(0, VTGraphicsGetTextureCount());
             unsigned a = WhiteTexture();
             unsigned b = HalvesTexture();
@@ -312,7 +280,7 @@ TEST(Graphics, TextureCountAndShutdown)
 TEST(Graphics, CapturesTheFrameAtItsEnd)
 {
     EXPECT_EQ(0, RunInChild([] {
-        StartEngine(256, 128);
+        StartTestEngine(256, 128);
         VTCapture capture;
         VTGraphicsCaptureNextFrame(&capture);
         VTGraphicsStartDraw();
@@ -343,8 +311,7 @@ TEST(Graphics, CapturesTheFrameAtItsEnd)
 
 TEST(Graphics, StartsWithoutAnXDisplay)
 {
-    // No X server: SDL's offscreen driver gives an EGL context, where GLEW
-    // reports no GLX display although every entry point loads.
+    // SDL's offscreen driver gives EGL, where GLEW reports no GLX display yet loads everything.
     Frame* f = Render(
         [] { ScreenQuad(W / 2.0f, H / 2.0f, 100, 100); }, [] {
             unsetenv("DISPLAY");
@@ -354,6 +321,5 @@ TEST(Graphics, StartsWithoutAnXDisplay)
                 return VT_ANSWER_NO;
             });
         });
-    EXPECT_EQ(WHITE, Pixel(f, W / 2, H / 2));
-    EXPECT_EQ(BLACK, Pixel(f, 10, 10));
+    ExpectSpots(f, {{W / 2, H / 2, WHITE}, {10, 10, BLACK}});
 }

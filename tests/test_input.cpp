@@ -1,6 +1,5 @@
-// Input: deferred releases across frame boundaries, the key table, the
-// mouse wheel and the gamepad's dead zones and triggers, fed through the
-// window procedure and a scripted pad as the real frame loop feeds them.
+// Input fed as the frame loop feeds it (window procedure, scripted pad): releases
+// across frames, the key table, the mouse, and the pad's dead zones and triggers.
 #include <gtest/gtest.h>
 
 #include "harness.h"
@@ -33,7 +32,7 @@ void NextFrame() { VTInputUpdate(); }
 
 } // namespace
 
-TEST(Input, KeyTransitionsAcrossFrames)
+TEST(Input, KeyAndMouseTransitionsAcrossFrames)
 {
     EXPECT_EQ(0, RunInChild([] {
         StartInput();
@@ -67,34 +66,25 @@ TEST(Input, KeyTransitionsAcrossFrames)
         EXPECT_KEY(VT_KEY_Z, 1, 0);
         NextFrame();
         EXPECT_KEY(VT_KEY_Z, 0, 0);
-    }));
-}
 
-TEST(Input, KeyTable)
-{
-    struct Case { unsigned long vk; int code; };
-    // The ends of each mapped range, then unmapped codes below, between and
-    // above them.
-    const Case cases[] = {
-        {8, VT_KEY_BACKSPACE}, {9, VT_KEY_TAB}, {13, VT_KEY_ENTER}, {16, VT_KEY_SHIFT},
-        {17, VT_KEY_CONTROL}, {27, VT_KEY_ESCAPE}, {32, VT_KEY_SPACE}, {37, VT_KEY_LEFT},
-        {40, VT_KEY_DOWN}, {48, VT_KEY_0}, {57, VT_KEY_9}, {65, VT_KEY_A}, {90, VT_KEY_Z},
-        {112, VT_KEY_F1}, {123, VT_KEY_F12}, {160, VT_KEY_LSHIFT}, {163, VT_KEY_RCONTROL},
-        {0, 0}, {7, 0}, {10, 0}, {18, 0}, {28, 0}, {33, 0}, {41, 0}, {47, 0}, {58, 0},
-        {64, 0}, {91, 0}, {96, 0}, {111, 0}, {124, 0}, {159, 0}, {164, 0}, {255, 0}, {70000, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.vk);
-        EXPECT_EQ(c.code, VTInputTranslateKey(c.vk));
-    }
-}
+        SCOPED_TRACE("unmapped keys never reach a query");
+        KeyDown(VT_VK_UNKNOWN);
+        KeyDown(18); // Alt
+        for (int key = 1; key < VT_KEY_COUNT; key++)
+            EXPECT_EQ(0, VTInputIsPressed(key)) << key;
 
-TEST(Input, MouseButtonsWheelAndPosition)
-{
-    EXPECT_EQ(0, RunInChild([] {
-        StartInput();
+        SCOPED_TRACE("the release stack grows past its start");
         NextFrame();
-        SCOPED_TRACE("buttons");
+        // The pad alone pushes 14 releases a frame; add every letter on top.
+        for (unsigned long vk = 'A'; vk <= 'Z'; vk++) {
+            KeyDown(vk);
+            KeyUp(vk);
+        }
+        NextFrame();
+        for (int key = VT_KEY_A; key <= VT_KEY_Z; key++)
+            EXPECT_EQ(0, VTInputIsPressed(key)) << key;
+
+        SCOPED_TRACE("mouse buttons");
         Message(VT_WM_LBUTTONDOWN);
         Message(VT_WM_RBUTTONDOWN);
         Message(VT_WM_MBUTTONDOWN);
@@ -129,16 +119,22 @@ TEST(Input, MouseButtonsWheelAndPosition)
     }));
 }
 
-TEST(Input, UnmappedKeysNeverReachAQuery)
+TEST(Input, KeyTable)
 {
-    EXPECT_EQ(0, RunInChild([] {
-        StartInput();
-        NextFrame();
-        KeyDown(VT_VK_UNKNOWN);
-        KeyDown(18); // Alt
-        for (int key = 1; key < VT_KEY_COUNT; key++)
-            EXPECT_EQ(0, VTInputIsPressed(key)) << key;
-    }));
+    struct Case { unsigned long vk; int code; };
+    // The ends of each mapped range, then unmapped codes below, between and above them.
+    const Case cases[] = {
+        {8, VT_KEY_BACKSPACE}, {9, VT_KEY_TAB}, {13, VT_KEY_ENTER}, {16, VT_KEY_SHIFT},
+        {17, VT_KEY_CONTROL}, {27, VT_KEY_ESCAPE}, {32, VT_KEY_SPACE}, {37, VT_KEY_LEFT},
+        {40, VT_KEY_DOWN}, {48, VT_KEY_0}, {57, VT_KEY_9}, {65, VT_KEY_A}, {90, VT_KEY_Z},
+        {112, VT_KEY_F1}, {123, VT_KEY_F12}, {160, VT_KEY_LSHIFT}, {163, VT_KEY_RCONTROL},
+        {0, 0}, {7, 0}, {10, 0}, {18, 0}, {28, 0}, {33, 0}, {41, 0}, {47, 0}, {58, 0},
+        {64, 0}, {91, 0}, {96, 0}, {111, 0}, {124, 0}, {159, 0}, {164, 0}, {255, 0}, {70000, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.vk);
+        EXPECT_EQ(c.code, VTInputTranslateKey(c.vk));
+    }
 }
 
 TEST(Input, OutOfRangeQueryAsserts)
@@ -160,7 +156,7 @@ TEST(Input, OutOfRangeQueryAsserts)
     }
 }
 
-TEST(Input, PadButtonsFollowThePoll)
+TEST(Input, PadButtonsSticksAndTriggersFollowThePoll)
 {
     EXPECT_EQ(0, RunInChild([] {
         StartInput();
@@ -195,32 +191,21 @@ TEST(Input, PadButtonsFollowThePoll)
         EXPECT_EQ(0, VTInputIsGamepadConnected());
         for (int key = VT_KEY_PAD_UP; key <= VT_KEY_PAD_Y; key++)
             EXPECT_EQ(0, VTInputIsPressed(key)) << key;
-    }));
-}
 
-TEST(Input, SticksAndTriggers)
-{
-    EXPECT_EQ(0, RunInChild([] {
-        StartInput();
+        SCOPED_TRACE("plugged in again: the left stick's dead zone and scale");
         struct Case { const char* name; short x, y; float lx, ly; };
         const Case left[] = {
-            {"rest", 0, 0, 0, 0},
-            {"inside the dead zone", 7849, 0, 0, 0},
-            {"dead zone on a diagonal", 5550, 5550, 0, 0},
-            {"just outside", 7850, 0, 1.0f / 24918.0f, 0},
-            {"full right", 32767, 0, 1, 0},
-            {"full left clamps", -32768, 0, -1, 0},
-            {"full up", 0, 32767, 0, 1},
-            {"half", 20308, 0, 0.5f, 0},
+            {"rest", 0, 0, 0, 0},           {"inside the dead zone", 7849, 0, 0, 0},
+            {"dead zone on a diagonal", 5550, 5550, 0, 0}, {"just outside", 7850, 0, 1.0f / 24918.0f, 0},
+            {"full right", 32767, 0, 1, 0}, {"full left clamps", -32768, 0, -1, 0},
+            {"full up", 0, 32767, 0, 1},    {"half", 20308, 0, 0.5f, 0},
             {"corner keeps length 1", 32767, 32767, 0.70710677f, 0.70710677f},
         };
         for (const Case& c : left) {
             SCOPED_TRACE(c.name);
-            VTPadState pad = {};
-            pad.thumbLX = c.x;
-            pad.thumbLY = c.y;
-            pad.thumbRX = c.x;
-            pad.thumbRY = c.y;
+            pad = {};
+            pad.thumbLX = pad.thumbRX = c.x;
+            pad.thumbLY = pad.thumbRY = c.y;
             VTPlatformScriptPad(&pad);
             NextFrame();
             EXPECT_NEAR(c.lx, VTInputGetLeftStickX(), 1e-5);
@@ -228,7 +213,7 @@ TEST(Input, SticksAndTriggers)
         }
 
         SCOPED_TRACE("the right stick's zone is wider");
-        VTPadState pad = {};
+        pad = {};
         pad.thumbLX = pad.thumbRX = 8689;
         VTPlatformScriptPad(&pad);
         NextFrame();
@@ -250,21 +235,5 @@ TEST(Input, SticksAndTriggers)
             EXPECT_FLOAT_EQ(t.value, VTInputGetLeftTrigger());
             EXPECT_FLOAT_EQ(t.value, VTInputGetRightTrigger());
         }
-    }));
-}
-
-TEST(Input, ReleaseStackGrowsPastItsStart)
-{
-    EXPECT_EQ(0, RunInChild([] {
-        StartInput();
-        NextFrame();
-        // The pad alone pushes 14 releases a frame; add every letter on top.
-        for (unsigned long vk = 'A'; vk <= 'Z'; vk++) {
-            KeyDown(vk);
-            KeyUp(vk);
-        }
-        NextFrame();
-        for (int key = VT_KEY_A; key <= VT_KEY_Z; key++)
-            EXPECT_EQ(0, VTInputIsPressed(key)) << key;
     }));
 }

@@ -1,7 +1,5 @@
-// The object model: list order as states build and walk their lists, dead
-// objects leaving only for the removable kinds, the colour and alpha objects
-// are drawn with (read back from the screen), speed limits, and the play
-// types' textures.
+// The object model: list order and removal, speed limits, the colour and alpha
+// objects are drawn with (read back from the screen), the play types' textures.
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -99,15 +97,11 @@ TEST(Objects, OnlyDeadObjectsOfRemovableKindsLeave)
 
 TEST(Objects, SpeedLimits)
 {
-    struct Case
-    {
-        int shipType, noLimit;
-        float expected;
-    } cases[] = {{1, 0, 100.0f}, {3, 0, 100.0f}, {2, 0, 120.00000762939453f}, {2, 1, 130.0f}};
+    struct Case { int shipType, noLimit; float expected; } cases[] = {
+        {1, 0, 100.0f}, {3, 0, 100.0f}, {2, 0, 120.00000762939453f}, {2, 1, 130.0f}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "ship " << c.shipType << " unlimited " << c.noLimit);
-        GameData data;
-        memset(&data, 0, sizeof data);
+        GameData data{};
         data.shipType = c.shipType;
         GameObject* o = NewObject();
         AddObjectState(o);
@@ -118,8 +112,7 @@ TEST(Objects, SpeedLimits)
         EXPECT_EQ(c.expected, o->state->velX);
         EXPECT_EQ(-c.expected, o->state->velY);
         // Half the acceleration times dt is added.
-        o->state->velX = 0.0f;
-        o->state->velY = 0.0f;
+        o->state->velX = o->state->velY = 0.0f;
         o->state->accelX = 100.0f;
         o->state->accelY = -40.0f;
         ApplyAcceleration(o, &data, 0.5f);
@@ -131,14 +124,16 @@ TEST(Objects, SpeedLimits)
 }
 
 namespace {
-// Screen object of 40 x 40 pixels centred at (x, y).
-GameObject* Square(GameObject** head, float x, float y)
+// Screen object of 40 x 40 pixels centred at (x, y), with an appearance if asked.
+GameObject* Square(GameObject** head, float x, float y, bool appearance = false)
 {
     AddObject(head);
     GameObject* o = (*head)->next ? (*head)->next : *head;
     AddTransform(o);
     *o->transform = Transform{x, y, 40, 40, 0, 0};
     o->screenSpace = 1;
+    if (appearance)
+        AddAppearance(o);
     return o;
 }
 } // namespace
@@ -153,21 +148,14 @@ TEST(Objects, DrawnColourAlphaAndPlacement)
         remove(path.c_str());
 
         GameObject* head = NULL;
-        Square(&head, 30, 30); // no appearance: opaque white
-        GameObject* yellow = Square(&head, 90, 30);
-        AddAppearance(yellow);
-        yellow->appearance->blue = 0; // the second colour byte drives blue
-        GameObject* faint = Square(&head, 150, 30);
-        AddAppearance(faint);
-        faint->appearance->alpha = 300.0f; // low 8 bits: 44
-        GameObject* hidden = Square(&head, 210, 30);
-        hidden->visible = 0;
-        GameObject* world = Square(&head, 0, 0); // world object at the origin: 40 units wide
+        Square(&head, 30, 30);                                    // no appearance: opaque white
+        Square(&head, 90, 30, true)->appearance->blue = 0;        // the second colour byte drives blue
+        Square(&head, 150, 30, true)->appearance->alpha = 300.0f; // low 8 bits: 44
+        Square(&head, 210, 30)->visible = 0;
+        GameObject* world = Square(&head, 0, 0, true); // a world object at the origin, 4 units wide
         world->screenSpace = 0;
         world->transform->scaleX = world->transform->scaleY = 4;
-        AddAppearance(world);
-        world->appearance->red = 0;
-        world->appearance->green = 0; // blue only
+        world->appearance->red = world->appearance->green = 0; // blue only
 
         VTGraphicsStartDraw();
         for (GameObject* o = head; o; o = o->next)

@@ -1,6 +1,5 @@
-// Spawners, drifting obstacles, planets and warning rings on hand-built
-// lists. Placement needs a real view, so it runs in a child with the engine
-// started; the rest ignores the view.
+// Spawners, drifting obstacles, planets and warning rings on hand-built lists;
+// placement needs a real view, so it runs in a child with the engine started.
 #include <gtest/gtest.h>
 #include <math.h>
 #include <stdlib.h>

@@ -1,6 +1,5 @@
-// The platform layer as the engine sees it: SDL's events become Windows
-// messages and key codes, a virtual controller reads in the XInput layout,
-// files resolve the Windows way, and the debug boxes say exactly their text.
+// The platform layer as the engine sees it: SDL's events as Windows messages,
+// a virtual pad in the XInput layout, Windows paths, the debug boxes' text.
 #include <gtest/gtest.h>
 #include <SDL.h>
 #include <signal.h>
@@ -41,38 +40,24 @@ void PushKey(SDL_Keycode key, Uint32 type, Uint16 mod = KMOD_NONE, int repeat = 
 
 } // namespace
 
-TEST(Platform, KeysArriveAsWindowsVirtualKeys)
+TEST(Platform, EventsArriveAsWindowsMessagesAndVirtualKeys)
 {
     EXPECT_EQ(0, RunInChild([] {
         VTPlatformInit();
         Drain();
-        struct Case { const char* name; SDL_Keycode key; Uint16 mod; unsigned message; unsigned long vk; };
+        struct Case { const char* name; SDL_Keycode key; unsigned long vk; Uint16 mod = KMOD_NONE;
+                      unsigned message = VT_WM_KEYDOWN; };
         const Case cases[] = {
-            {"left ctrl", SDLK_LCTRL, KMOD_LCTRL, VT_WM_KEYDOWN, 17},
-            {"right ctrl", SDLK_RCTRL, KMOD_RCTRL, VT_WM_KEYDOWN, 17},
-            {"left shift", SDLK_LSHIFT, KMOD_LSHIFT, VT_WM_KEYDOWN, 16},
-            {"right shift", SDLK_RSHIFT, KMOD_RSHIFT, VT_WM_KEYDOWN, 16},
-            {"a", SDLK_a, KMOD_NONE, VT_WM_KEYDOWN, 65},
-            {"z", SDLK_z, KMOD_NONE, VT_WM_KEYDOWN, 90},
-            {"0", SDLK_0, KMOD_NONE, VT_WM_KEYDOWN, 48},
-            {"9", SDLK_9, KMOD_NONE, VT_WM_KEYDOWN, 57},
-            {"F1", SDLK_F1, KMOD_NONE, VT_WM_KEYDOWN, 112},
-            {"F4", SDLK_F4, KMOD_NONE, VT_WM_KEYDOWN, 115},
-            {"F12", SDLK_F12, KMOD_NONE, VT_WM_KEYDOWN, 123},
-            {"escape", SDLK_ESCAPE, KMOD_NONE, VT_WM_KEYDOWN, 27},
-            {"enter", SDLK_RETURN, KMOD_NONE, VT_WM_KEYDOWN, 13},
-            {"keypad enter", SDLK_KP_ENTER, KMOD_NONE, VT_WM_KEYDOWN, 13},
-            {"space", SDLK_SPACE, KMOD_NONE, VT_WM_KEYDOWN, 32},
-            {"backspace", SDLK_BACKSPACE, KMOD_NONE, VT_WM_KEYDOWN, 8},
-            {"tab", SDLK_TAB, KMOD_NONE, VT_WM_KEYDOWN, 9},
-            {"left", SDLK_LEFT, KMOD_NONE, VT_WM_KEYDOWN, 37},
-            {"up", SDLK_UP, KMOD_NONE, VT_WM_KEYDOWN, 38},
-            {"right", SDLK_RIGHT, KMOD_NONE, VT_WM_KEYDOWN, 39},
-            {"down", SDLK_DOWN, KMOD_NONE, VT_WM_KEYDOWN, 40},
-            {"keypad 5 is not a digit key", SDLK_KP_5, KMOD_NONE, VT_WM_KEYDOWN, 101},
-            {"unknown key", SDLK_VOLUMEUP, KMOD_NONE, VT_WM_KEYDOWN, VT_VK_UNKNOWN},
-            {"alt+x is a system key", SDLK_x, KMOD_LALT, VT_WM_SYSKEYDOWN, 88},
-            {"alt itself", SDLK_LALT, KMOD_LALT, VT_WM_SYSKEYDOWN, 18},
+            {"left ctrl", SDLK_LCTRL, 17, KMOD_LCTRL}, {"right ctrl", SDLK_RCTRL, 17, KMOD_RCTRL},
+            {"left shift", SDLK_LSHIFT, 16, KMOD_LSHIFT}, {"right shift", SDLK_RSHIFT, 16, KMOD_RSHIFT},
+            {"a", SDLK_a, 65}, {"z", SDLK_z, 90}, {"0", SDLK_0, 48}, {"9", SDLK_9, 57},
+            {"F1", SDLK_F1, 112}, {"F4", SDLK_F4, 115}, {"F12", SDLK_F12, 123}, {"escape", SDLK_ESCAPE, 27},
+            {"enter", SDLK_RETURN, 13}, {"keypad enter", SDLK_KP_ENTER, 13}, {"space", SDLK_SPACE, 32},
+            {"backspace", SDLK_BACKSPACE, 8}, {"tab", SDLK_TAB, 9}, {"left", SDLK_LEFT, 37}, {"up", SDLK_UP, 38},
+            {"right", SDLK_RIGHT, 39}, {"down", SDLK_DOWN, 40}, {"keypad 5 is not a digit key", SDLK_KP_5, 101},
+            {"unknown key", SDLK_VOLUMEUP, VT_VK_UNKNOWN},
+            {"alt+x is a system key", SDLK_x, 88, KMOD_LALT, VT_WM_SYSKEYDOWN},
+            {"alt itself", SDLK_LALT, 18, KMOD_LALT, VT_WM_SYSKEYDOWN},
         };
         for (const Case& c : cases) {
             SCOPED_TRACE(c.name);
@@ -91,14 +76,8 @@ TEST(Platform, KeysArriveAsWindowsVirtualKeys)
         std::vector<VTMessage> messages = Drain();
         ASSERT_EQ(2u, messages.size());
         EXPECT_EQ((unsigned)VT_WM_KEYDOWN, messages[1].message);
-    }));
-}
 
-TEST(Platform, MouseAndCloseEvents)
-{
-    EXPECT_EQ(0, RunInChild([] {
-        VTPlatformInit();
-        Drain();
+        SCOPED_TRACE("the wheel, a middle click and quitting");
         SDL_Event wheel = {}, button = {}, quit = {};
         wheel.type = SDL_MOUSEWHEEL;
         wheel.wheel.y = -2;
@@ -107,7 +86,7 @@ TEST(Platform, MouseAndCloseEvents)
         quit.type = SDL_QUIT;
         for (SDL_Event* event : {&wheel, &button, &quit})
             SDL_PushEvent(event);
-        std::vector<VTMessage> messages = Drain();
+        messages = Drain();
         ASSERT_EQ(3u, messages.size());
         EXPECT_EQ((unsigned)VT_WM_MOUSEWHEEL, messages[0].message);
         EXPECT_EQ(-240, (short)(messages[0].wParam >> 16));
@@ -183,49 +162,48 @@ int Record(const char* caption, const char* text)
     snprintf(box->text, sizeof box->text, "%s", text);
     return answer;
 }
+// Runs body in a child that records its boxes and answers them with reply.
+int WithBoxes(int reply, void (*body)())
+{
+    answer = reply;
+    return RunInChild([body] {
+        VTPlatformSetMessageBoxHook(Record);
+        body();
+    });
+}
 } // namespace
 
-TEST(Debug, AssertionTextAndAnswers)
+TEST(Debug, BoxTextsAnswersAndLimits)
 {
     box = SharedBlock<Box>();
     SCOPED_TRACE("a holding condition shows nothing");
-    EXPECT_EQ(0, RunInChild([] {
-        VTPlatformSetMessageBoxHook(Record);
-        EXPECT_EQ(0, VTDebugAssert(1, "x", "F", "f.cpp", 1));
-    }));
+    EXPECT_EQ(0, WithBoxes(VT_ANSWER_NO, [] { EXPECT_EQ(0, VTDebugAssert(1, "x", "F", "f.cpp", 1)); }));
     EXPECT_EQ(0, box->count);
 
     SCOPED_TRACE("NO ends the process with -1");
-    answer = VT_ANSWER_NO;
-    int status = RunInChild([] {
-        VTPlatformSetMessageBoxHook(Record);
+    EXPECT_EQ(255, WithBoxes(VT_ANSWER_NO, [] {
         VTDebugAssert(0, "Key is out of range", "VTInputIsPressed", "engine/vtinput.cpp", 171);
         _exit(3); // not reached
-    });
-    EXPECT_EQ(255, status);
+    }));
     EXPECT_STREQ("ASSERT!", box->caption);
     EXPECT_STREQ("ASSERTION FAILURE:\nFile: engine/vtinput.cpp\nLine: 171\nFunction: VTInputIsPressed\n\n"
                  " Description: Key is out of range\n\nYES: Break into the Debugger.\nNO: Exit immediately",
                  box->text);
 
     SCOPED_TRACE("YES returns 1 and the engine's check traps");
-    answer = VT_ANSWER_YES;
-    EXPECT_EQ(0, RunInChild([] {
-        VTPlatformSetMessageBoxHook(Record);
-        EXPECT_EQ(1, VTDebugAssert(0, "d", "F", "f.cpp", 2));
-    }));
-    EXPECT_EQ(128 + SIGTRAP, RunInChild([] {
-        VTPlatformSetMessageBoxHook(Record);
-        VT_ASSERT(0, "d", "F");
-    }));
-}
+    EXPECT_EQ(0, WithBoxes(VT_ANSWER_YES, [] { EXPECT_EQ(1, VTDebugAssert(0, "d", "F", "f.cpp", 2)); }));
+    EXPECT_EQ(128 + SIGTRAP, WithBoxes(VT_ANSWER_YES, [] { VT_ASSERT(0, "d", "F"); }));
 
-TEST(Debug, LongTextsAreCut)
-{
-    box = SharedBlock<Box>();
-    answer = VT_ANSWER_YES;
-    EXPECT_EQ(0, RunInChild([] {
-        VTPlatformSetMessageBoxHook(Record);
+    SCOPED_TRACE("without a box to show, the text goes to standard error and NO ends it");
+    EXPECT_EQ(255, RunInChild([] {
+        VTPlatformSetMessageBoxHook(NULL); // the real box, which has no display to use
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        VTDebugAssert(0, "d", "F", "f.cpp", 3);
+    }));
+
+    SCOPED_TRACE("long texts are cut; a popup answers as the box did");
+    EXPECT_EQ(0, WithBoxes(VT_ANSWER_YES, [] {
         std::string longText(5000, 'x');
         VTDebugAssert(0, longText.c_str(), "F", longText.c_str(), 1);
         EXPECT_EQ(1023u, strlen(box->text));
@@ -233,22 +211,7 @@ TEST(Debug, LongTextsAreCut)
         EXPECT_STREQ("Important Message!", box->caption);
         EXPECT_EQ(1023u, strlen(box->text));
     }));
-    answer = VT_ANSWER_NO;
-    EXPECT_EQ(0, RunInChild([] {
-        VTPlatformSetMessageBoxHook(Record);
-        EXPECT_EQ(0, VTDebugMessagePopup("FullScreen is not supported."));
-    }));
-}
-
-TEST(Debug, NoDisplayAnswersNo)
-{
-    // Without a box to show, the text goes to standard error and NO ends it.
-    EXPECT_EQ(255, RunInChild([] {
-        VTPlatformSetMessageBoxHook(NULL); // the real box, which has no display to use
-        unsetenv("DISPLAY");
-        unsetenv("WAYLAND_DISPLAY");
-        VTDebugAssert(0, "d", "F", "f.cpp", 3);
-    }));
+    EXPECT_EQ(0, WithBoxes(VT_ANSWER_NO, [] { EXPECT_EQ(0, VTDebugMessagePopup("FullScreen is not supported.")); }));
 }
 
 TEST(Files, WindowsPathsResolveCaselessly)
@@ -257,8 +220,7 @@ TEST(Files, WindowsPathsResolveCaselessly)
     std::string data = home.path + "/kelvaro/Data";
     home.Write("Option.txt", "010");
     mkdir((data + "/MEssage").c_str(), 0755);
-    FILE* f = fopen((data + "/MEssage/Dials.TGA").c_str(), "w");
-    fclose(f);
+    home.Write("MEssage/Dials.TGA", "");
 
     struct Case { const char* name; const char* path; int found; std::string real; };
     const Case cases[] = {

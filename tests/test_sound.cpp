@@ -1,7 +1,5 @@
-// Sound: how instances start, end, take over and stop on systems sharing one
-// device, the game's bank across many screen changes, and the silent paths.
-// Each case runs in a fresh process on SDL's dummy driver, which plays in
-// real time, with WAV files of known length made for the test.
+// Sound on SDL's dummy driver (real time), a fresh process a case: systems sharing
+// one device, the game's bank across screen changes, and the silent paths.
 #include <gtest/gtest.h>
 
 #include <math.h>

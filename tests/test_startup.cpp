@@ -15,7 +15,7 @@ namespace {
 
 struct Seen
 {
-    int frames, current, previous, next, count, width, height, fullScreen, boxes, exitCode;
+    int frames, current, count, width, height, fullScreen, boxes, exitCode;
     GameData data;
     char box[1024];
 };
@@ -29,9 +29,8 @@ Seen* RunWithFiles(int frames = 3)
         GameScript script;
         script.frames = frames;
         script.onFrame = [seen](int frame, GameData* data) {
-            *seen = {frame + 1, VTSMGetCurrentState(), VTSMGetPreviousState(), VTSMGetNextState(),
-                     VTSMGetStateCount(), VTApplicationGetWidth(), VTApplicationGetHeight(),
-                     VTApplicationIsFullScreen(), 0, 0, *data, ""};
+            *seen = {frame + 1, VTSMGetCurrentState(), VTSMGetStateCount(), VTApplicationGetWidth(),
+                     VTApplicationGetHeight(), VTApplicationIsFullScreen(), 0, 0, *data, ""};
         };
         seen->exitCode = RunGame(script);
         seen->boxes = (int)ShownBoxes().size();
@@ -41,57 +40,35 @@ Seen* RunWithFiles(int frames = 3)
     return seen;
 }
 
-// Full-screen tests switch the display for real: run them only on a display
-// with a single mode (Xvfb), never on a developer's desktop.
-bool DisplayHasOneMode()
-{
-    return RunInChild([] {
-        VTPlatformInit();
-        _exit(VTPlatformCountDisplayModes() == 1 ? 0 : 10);
-    }) == 0;
-}
-
 } // namespace
 
-TEST(Startup, RunsTheFirstSplashOfEightStates)
-{
-    TempDataHome home;
-    home.Write("Option.txt", "001");
-    home.Write("Tutorial.txt", "0");
-    Seen* seen = RunWithFiles();
-    EXPECT_EQ(0, seen->exitCode);
-    EXPECT_EQ(3, seen->frames);
-    EXPECT_EQ(5, seen->current) << "the first splash";
-    EXPECT_EQ(5, seen->previous);
-    EXPECT_EQ(5, seen->next);
-    EXPECT_EQ(8, seen->count);
-    EXPECT_EQ(0, seen->boxes) << seen->box;
-    // The record the states see: the files read, then the reset.
-    EXPECT_EQ(0, seen->data.tutorialPending);
-    EXPECT_EQ(0, seen->data.soundOn);
-    EXPECT_EQ(0, seen->data.fullScreen);
-    EXPECT_FLOAT_EQ(50.0f, seen->data.fuel);
-    // Closing the window ends the program without touching the files.
-    EXPECT_EQ("001", home.Read("Option.txt"));
-    EXPECT_EQ("<missing>", home.Read("Score.txt"));
-}
-
-TEST(Startup, ResolutionOptionChoosesTheWindow)
+TEST(Startup, RunsTheFirstSplashInTheWindowTheOptionsChoose)
 {
     struct Case { const char* option; int width, height; };
-    const Case cases[] = {
-        {"010", 1024, 768}, {"011", 1280, 720}, {"012", 1920, 1080}, {"01x", 1280, 720},
-    };
+    const Case cases[] = {{"001", 1280, 720}, {"010", 1024, 768}, {"012", 1920, 1080}, {"01x", 1280, 720}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.option);
         TempDataHome home;
         home.Write("Option.txt", c.option);
-        Seen* seen = RunWithFiles(1);
+        home.Write("Tutorial.txt", "0");
+        Seen* seen = RunWithFiles();
+        EXPECT_EQ(0, seen->exitCode);
+        EXPECT_EQ(3, seen->frames);
+        EXPECT_EQ(5, seen->current) << "the first splash";
+        EXPECT_EQ(8, seen->count);
+        EXPECT_EQ(0, seen->boxes) << seen->box;
         EXPECT_EQ(c.width, seen->width);
         EXPECT_EQ(c.height, seen->height);
         EXPECT_FLOAT_EQ((float)c.width, seen->data.screenWidth);
         EXPECT_FLOAT_EQ((float)c.height, seen->data.screenHeight);
-        EXPECT_EQ(0, seen->boxes);
+        // The record the states see: the files read, then the reset.
+        EXPECT_EQ(0, seen->data.tutorialPending);
+        EXPECT_EQ(c.option[1] - '0', seen->data.soundOn);
+        EXPECT_EQ(0, seen->data.fullScreen);
+        EXPECT_FLOAT_EQ(50.0f, seen->data.fuel);
+        // Closing the window ends the program without touching the files.
+        EXPECT_EQ(c.option, home.Read("Option.txt"));
+        EXPECT_EQ("<missing>", home.Read("Score.txt"));
     }
     int width, height;
     for (int resolution : {-1, 3, 1000}) {
@@ -103,7 +80,8 @@ TEST(Startup, ResolutionOptionChoosesTheWindow)
 
 TEST(Startup, FreshInstallationAsksForFullScreen)
 {
-    if (!DisplayHasOneMode())
+    // Full screen switches a real display: only on one with a single mode (Xvfb).
+    if (RunInChild([] { VTPlatformInit(); _exit(VTPlatformCountDisplayModes() == 1 ? 0 : 10); }) != 0)
         GTEST_SKIP() << "would change a real display's mode";
     // No saved files: the options of a fresh installation, full screen among
     // them. A display without a 1280x720 mode (Xvfb) refuses it: the notice
@@ -124,33 +102,9 @@ TEST(Startup, FreshInstallationAsksForFullScreen)
     EXPECT_EQ(1, seen->data.fullScreen) << "the option itself is kept";
 }
 
-TEST(Startup, FullScreenAtTheDesktopsOwnSize)
-{
-    if (!DisplayHasOneMode())
-        GTEST_SKIP() << "would change a real display's mode";
-    // Xvfb's one mode is 1920x1080: that switch is granted.
-    TempDataHome home;
-    home.Write("Option.txt", "102");
-    Seen* seen = RunWithFiles();
-    EXPECT_EQ(0, seen->exitCode);
-    EXPECT_NE(seen->fullScreen, seen->boxes) << "either full screen or the notice";
-    EXPECT_EQ(1920, seen->width);
-}
-
 namespace {
-struct Lifecycle
-{
-    char log[256];
-    int boxes;
-    int quitting;
-};
-Lifecycle* life;
-void Add(const char* entry) { strncat(life->log, entry, sizeof life->log - strlen(life->log) - 1); }
-void Load(GameData*) { Add("L"); }
-void Init(GameData*) { Add("I"); }
-void Update(GameData*, float) { Add("U"); }
-void Shutdown(GameData*) { Add("S"); }
-void Unload(GameData*) { Add("X"); }
+char* lifeLog;
+void Add(const char* entry) { strncat(lifeLog, entry, 255 - strlen(lifeLog)); }
 int frames;
 void CloseAtThirdFrame(void*)
 {
@@ -158,33 +112,31 @@ void CloseAtThirdFrame(void*)
     if (++frames == 3)
         PostMessage(VT_WM_CLOSE, 0, 0);
 }
-int CountBox(const char*, const char*)
-{
-    life->boxes++;
-    return VT_ANSWER_NO;
-}
 } // namespace
 
 TEST(Startup, WindowManagerCloseEndsTheStateCleanly)
 {
-    life = SharedBlock<Lifecycle>();
+    lifeLog = SharedBlock<char[256]>()[0];
     EXPECT_EQ(0, RunInChild([] {
-        VTPlatformSetMessageBoxHook(CountBox);
+        VTPlatformSetMessageBoxHook([](const char*, const char* text) {
+            ADD_FAILURE() << "no texture or guard assertion on the way out: " << text;
+            return (int)VT_ANSWER_NO;
+        });
         VTPlatformUseVirtualClock();
         VTPlatformSetFrameHook(CloseAtThirdFrame, NULL);
         int record = 0;
         VTApplicationInitInfo info = {NULL, "Kelvaro", &record, (int)sizeof record, 480, 640, 0};
         VTApplicationInit(&info);
-        VTStateFunctions state = {Load, Init, Update, Shutdown, Unload};
+        VTStateFunctions state = {[](GameData*) { Add("L"); }, [](GameData*) { Add("I"); },
+                                  [](GameData*, float) { Add("U"); }, [](GameData*) { Add("S"); },
+                                  [](GameData*) { Add("X"); }};
         VTSMSetStartState(VTSMAddState(&state));
         VTApplicationUpdate();
-        life->quitting = VTApplicationIsQuitting();
+        EXPECT_EQ(1, VTApplicationIsQuitting());
         VTApplicationShutdown();
     }));
     // The close arrives in the third frame, whose Update still runs.
-    EXPECT_STREQ("LIUUUSX", life->log);
-    EXPECT_EQ(1, life->quitting);
-    EXPECT_EQ(0, life->boxes) << "no texture or guard assertion on the way out";
+    EXPECT_STREQ("LIUUUSX", lifeLog);
 }
 
 TEST(Startup, ResolutionChangeResizesAndCentresTheWindow)

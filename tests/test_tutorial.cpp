@@ -1,7 +1,5 @@
-// The tutorial flown as a player would: a small autopilot holds the keys
-// that steer ship 1 to each marker around the asteroids while the panels
-// are confirmed, then the checkpoints, the respawn, the restart, the skip
-// and the hand-over to play.
+// The tutorial flown as a player would, an autopilot steering ship 1 to each
+// marker; then its checkpoints, respawn, restart, skip and hand-over to play.
 #include <gtest/gtest.h>
 #include <math.h>
 #include <string.h>
