@@ -85,20 +85,28 @@ protected:
 
 } // namespace
 
-TEST_F(SoundSystems, FourOverlapThenEachStartTakesOverItsOwnSystemsOldest)
+TEST_F(SoundSystems, FourOverlapThenEachStartTakesOverItsOwnSystemsOldestOneShotBeforeAnyLoop)
 {
     EXPECT_EQ(0, InChild([&](VTSoundSystem* mainSystem, VTSoundSystem*& fuel) {
         VTSound* effect = Keep(VTAudioCreateSound(mainSystem, longWav.c_str(), 0));
-        VTChannel *fuelChannel = NULL, *channels[6] = {};
+        VTSound* loop = Keep(VTAudioCreateSound(mainSystem, longWav.c_str(), 1));
+        VTChannel *fuelChannel = NULL, *music = NULL, *channels[6] = {}, *loops[3] = {};
         ASSERT_EQ(1, VTAudioPlay(fuel, Keep(VTAudioCreateSound(fuel, longWav.c_str(), 0)), &fuelChannel));
+        ASSERT_EQ(1, VTAudioPlay(mainSystem, loop, &music));
         for (VTChannel*& channel : channels) // all within a millisecond, as in one frame
             ASSERT_EQ(1, VTAudioPlay(mainSystem, effect, &channel));
-        EXPECT_FALSE(VTAudioIsPlaying(channels[0]));
-        EXPECT_FALSE(VTAudioIsPlaying(channels[1]));
-        for (int i = 2; i < 6; ++i)
-            EXPECT_TRUE(VTAudioIsPlaying(channels[i])) << i;
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(i >= 3, VTAudioIsPlaying(channels[i])) << i;
+        EXPECT_TRUE(VTAudioIsPlaying(music));
         EXPECT_EQ(4, VTAudioSystemPlayingCount(mainSystem));
         EXPECT_TRUE(VTAudioIsPlaying(fuelChannel));
+
+        SCOPED_TRACE("only loops left: the oldest loop goes");
+        for (VTChannel*& channel : loops)
+            VTAudioPlay(mainSystem, loop, &channel);
+        VTAudioPlay(mainSystem, effect, &channels[0]);
+        EXPECT_FALSE(VTAudioIsPlaying(music));
+        EXPECT_TRUE(VTAudioIsPlaying(channels[0]) && VTAudioIsPlaying(loops[0]) && VTAudioIsPlaying(loops[2]));
     }));
 }
 
@@ -200,6 +208,29 @@ TEST(SoundBank, ManyScreenChangesLeaveNothingPlayingNoChannelHeldAndDecodeOnce)
             ASSERT_TRUE(!MainSoundSystem && !FuelSoundSystem && !MenuMusicSound && !AntigravitySound);
         }
         EXPECT_EQ(11, VTAudioDecodeCount());
+        VTAudioShutdown();
+    }));
+}
+
+TEST(SoundBank, EachMusicPlaysOnThroughABurstOfEveryEffect)
+{
+    EXPECT_EQ(0, RunInChild([] {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        for (VTSound** musicSound : {&GameMusicSound, &MenuMusicSound}) {
+            SoundBankInit();
+            VTChannel* music = NULL;
+            SoundPlay(MainSoundSystem, *musicSound, &music);
+            for (int round = 0; round < 3; ++round) {
+                for (VTSound* sound : {SelectingSound, MenuToStateSound, DieSound, BoosterSound, CollisionSound,
+                                       WarpSound, BulletCollisionSound, AntigravitySound})
+                    SoundPlay(MainSoundSystem, sound, &EffectChannel);
+                EXPECT_TRUE(VTAudioIsPlaying(EffectChannel));
+                EXPECT_TRUE(VTAudioIsPlaying(music)) << round;
+                usleep(100000);
+            }
+            EXPECT_EQ(4, VTAudioSystemPlayingCount(MainSoundSystem));
+            SoundBankRelease();
+        }
         VTAudioShutdown();
     }));
 }

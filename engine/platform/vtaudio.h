@@ -1,8 +1,9 @@
 // vtaudio.h -- sound systems of a few channels each, sounds and channels, as
 // plain handles. The game thinks in "sound systems": each owns a handful of
 // channels, starts every effect as a new instance on a free one, and when all
-// are busy takes over its own oldest, so a burst of effects on one system
-// never cuts off another system's sounds.
+// are busy takes over its own oldest one-shot (its oldest loop only when
+// every channel holds a loop), so a burst of effects never cuts off the
+// music nor another system's sounds.
 //
 // Every function accepts NULL handles and works without an audio device: the
 // game then simply stays silent. Nothing here shows a message box.

@@ -48,6 +48,7 @@ struct PoolChannel
     const VTSoundSystem* holder; // NULL while free
     const VTSound* sound;        // the sound last started on it
     uintptr_t start;             // which start that was; 0 for none
+    int looping;                 // whether that start repeats
 };
 
 enum DeviceState { DEVICE_UNTRIED, DEVICE_OPEN, DEVICE_MISSING };
@@ -152,21 +153,26 @@ void VTAudioPrefetch(const char* const* gamePaths, int count)
         prefetchPaths.clear(); // the first system opens the device as before
 }
 
-// The system's channel to take over when all are busy. SDL_mixer's own
-// Mix_GroupOldest compares start times in whole milliseconds and, on a tie,
-// answers the newest channel, so effects started in the same frame would
+// The system's channel to take over when all are busy: its oldest one-shot,
+// and its oldest loop only when it plays nothing but loops, so a burst of
+// effects never silences the music. SDL_mixer's own Mix_GroupOldest knows
+// nothing of loops, compares start times in whole milliseconds and, on a
+// tie, answers the newest channel, so effects started in the same frame would
 // replace the latest one; counting starts keeps the real order. A channel
 // that has just fallen silent is the best choice of all.
 static int OldestChannel(const VTSoundSystem* system)
 {
-    int oldest = -1;
+    int oldest = -1, oldestLooping = 1;
     uintptr_t oldestStart = 0;
     for (int i = 0; i < poolSize; ++i) {
         if (pool[i].holder == system) {
-            uintptr_t start = Mix_Playing(i) ? pool[i].start : 0;
-            if (oldest < 0 || start < oldestStart) {
+            int playing = Mix_Playing(i);
+            uintptr_t start = playing ? pool[i].start : 0;
+            int looping = playing && pool[i].looping;
+            if (oldest < 0 || looping < oldestLooping || (looping == oldestLooping && start < oldestStart)) {
                 oldest = i;
                 oldestStart = start;
+                oldestLooping = looping;
             }
         }
     }
@@ -273,6 +279,7 @@ int VTAudioPlay(VTSoundSystem* system, VTSound* sound, VTChannel** channelSlot)
         if (channel >= 0 && Mix_PlayChannel(channel, sound->chunk, sound->looping ? -1 : 0) == channel) {
             pool[channel].sound = sound;
             pool[channel].start = ++startCount;
+            pool[channel].looping = sound->looping;
             handle = (pool[channel].start << CHANNEL_BITS) | (uintptr_t)(channel + 1);
         }
     }
