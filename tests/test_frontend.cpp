@@ -413,18 +413,20 @@ TEST(FrontEnd, ShipSelectBrowsesARingAndConfirmsOnlyUnlockedShips)
         confirmedShip = SharedBlock<int>();
         Script s;
         s.start = STATE_SELECT;
-        s.frames = 200;
+        s.frames = 70;
         s.onFrame = [](int frame, GameData* d) {
             Tap(frame, 2, VK_RIGHT);
             if (frame == 3) {
                 EXPECT_EQ(1, d->shipType) << "browsing waits 15 frames after entering";
             }
-            int step = frame / 20 - 1, move = step >= 0 && step < (int)strlen(c->moves) ? c->moves[step] : 0;
+            // From frame 20 on, one tap every 4 frames: each fresh press moves at once.
+            int step = frame >= 20 ? (frame - 20) / 4 : -1, at = 20 + 4 * step;
+            int move = step >= 0 && step < (int)strlen(c->moves) ? c->moves[step] : 0;
             unsigned long key = move == 'R' ? VK_RIGHT : move == 'L' ? VK_LEFT : VK_SPACE;
             if (move == 0)
                 return;
-            Tap(frame, 20 * (step + 1), key);
-            if (frame != 20 * (step + 1) + 1)
+            Tap(frame, at, key);
+            if (frame != at + 1)
                 return;
             int ship = d->shipType;
             EXPECT_EQ(c->ships[step] - '0', ship) << frame;
