@@ -98,9 +98,10 @@ void SelectInit(GameData* data)
     GameDataResetSession(data);
     data->menuIndex = 1;
     BuildSelectList(data);
-    SoundBankInit();
-    if (data->soundOn == 1)
+    if (data->soundOn == 1) {
+        SoundBankInit();
         SoundPlay(MainSoundSystem, MenuMusicSound, &MenuMusicChannel);
+    }
     LoadUnlockShipFile(data);
 }
 
