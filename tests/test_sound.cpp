@@ -110,6 +110,37 @@ TEST_F(SoundSystems, FourOverlapThenEachStartTakesOverItsOwnSystemsOldestOneShot
     }));
 }
 
+TEST_F(SoundSystems, MusicStreamsBesideTheChannelsUntilItsSystemClosesOrAnotherMusicStarts)
+{
+    EXPECT_EQ(0, InChild([&](VTSoundSystem* mainSystem, VTSoundSystem*& fuel) {
+        VTSound* effect = Keep(VTAudioCreateSound(mainSystem, longWav.c_str(), 0));
+        VTSound* music = VTAudioCreateMusic(mainSystem, shortWav.c_str());
+        VTChannel *first = NULL, *second = NULL;
+        ASSERT_EQ(1, VTAudioPlay(mainSystem, music, &first));
+        for (int i = 0; i < 6; ++i)
+            VTAudioPlay(mainSystem, effect, NULL);
+        usleep(300000); // three lengths of the track
+        EXPECT_TRUE(VTAudioIsPlaying(first));
+        EXPECT_EQ(5, VTAudioSystemPlayingCount(mainSystem));
+        EXPECT_EQ(1, VTAudioDecodeCount()) << "the effect only";
+
+        ASSERT_EQ(1, VTAudioPlay(fuel, music, &second));
+        EXPECT_FALSE(VTAudioIsPlaying(first)) << "one stream for the device";
+        VTAudioCloseSystem(fuel);
+        EXPECT_FALSE(VTAudioIsPlaying(second));
+        EXPECT_EQ(4, VTAudioSystemPlayingCount(mainSystem));
+        VTAudioPlay(mainSystem, music, &first);
+        VTAudioReleaseSound(music);
+        EXPECT_FALSE(VTAudioIsPlaying(first));
+
+        VTSound* late = VTAudioCreateMusic(mainSystem, longWav.c_str());
+        VTAudioPlay(mainSystem, late, &first);
+        VTAudioShutdown();
+        EXPECT_FALSE(VTAudioIsPlaying(first));
+        VTAudioReleaseSound(late); // after the shutdown freed its stream
+    }));
+}
+
 TEST_F(SoundSystems, OneShotEndsAfterItsLengthWhileALoopRepeats)
 {
     EXPECT_EQ(0, InChild([&](VTSoundSystem* system, VTSoundSystem*&) {
@@ -165,6 +196,7 @@ TEST_F(SoundSystems, MissingOrUndecodableFilesAndStaleHandlesAreSilent)
             VTChannel* slot = NULL;
             EXPECT_EQ(0, VTAudioPlay(system, Keep(VTAudioCreateSound(system, "Audio_Assets//SE//SE_None.wav", 0)), &slot));
             EXPECT_EQ(0, VTAudioPlay(system, Keep(VTAudioCreateSound(system, notAudio.c_str(), 0)), &slot));
+            EXPECT_EQ(0, VTAudioPlay(system, Keep(VTAudioCreateMusic(system, notAudio.c_str())), &slot));
             EXPECT_EQ(nullptr, slot);
         }
         EXPECT_EQ(1, VTAudioDecodeCount()) << "a file that fails is not decoded again";
@@ -187,7 +219,7 @@ TEST(SoundBank, ManyScreenChangesLeaveNothingPlayingNoChannelHeldAndDecodeOnce)
     EXPECT_EQ(0, RunInChild([] {
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         SoundBankPrefetch();
-        EXPECT_EQ(11, VTAudioDecodeCount()) << "the background decoding is waited for";
+        EXPECT_EQ(9, VTAudioDecodeCount()) << "the background decoding is waited for; the music streams";
         SoundBankPrefetch(); // the device was tried: nothing more to do
         for (int cycle = 0; cycle < 50; ++cycle) {
             SoundBankInit();
@@ -207,7 +239,7 @@ TEST(SoundBank, ManyScreenChangesLeaveNothingPlayingNoChannelHeldAndDecodeOnce)
             ASSERT_EQ(pool, VTAudioFreeChannelCount()) << cycle;
             ASSERT_TRUE(!MainSoundSystem && !FuelSoundSystem && !MenuMusicSound && !AntigravitySound);
         }
-        EXPECT_EQ(11, VTAudioDecodeCount());
+        EXPECT_EQ(9, VTAudioDecodeCount());
         VTAudioShutdown();
     }));
 }
@@ -228,7 +260,7 @@ TEST(SoundBank, EachMusicPlaysOnThroughABurstOfEveryEffect)
                 EXPECT_TRUE(VTAudioIsPlaying(music)) << round;
                 usleep(100000);
             }
-            EXPECT_EQ(4, VTAudioSystemPlayingCount(MainSoundSystem));
+            EXPECT_EQ(5, VTAudioSystemPlayingCount(MainSoundSystem)) << "four effects beside the music";
             SoundBankRelease();
         }
         VTAudioShutdown();

@@ -34,6 +34,12 @@ void VTAudioReleaseSystem(VTSoundSystem* system);
 // the first sound made from a file pays for decoding it. NULL when the file
 // is missing or unreadable or the system has no device.
 VTSound* VTAudioCreateSound(VTSoundSystem* system, const char* gamePath, int looping);
+// A looping music track that is decoded as it plays instead of being held
+// whole. It takes none of the system's channels, so no effect can take its
+// place; but there is one music stream for the whole device, so starting a
+// music stops any other music playing, on whichever system. Closing its
+// system or releasing the sound stops it. NULL as for VTAudioCreateSound.
+VTSound* VTAudioCreateMusic(VTSoundSystem* system, const char* gamePath);
 // Stops every instance of this sound still playing and frees the handle.
 void VTAudioReleaseSound(VTSound* sound);
 
@@ -50,7 +56,7 @@ int VTAudioPlay(VTSoundSystem* system, VTSound* sound, VTChannel** channelSlot);
 
 // 1 while the instance this channel names is still playing.
 int VTAudioIsPlaying(const VTChannel* channel);
-// Channels of the system currently playing something.
+// Channels of the system currently playing something, its music included.
 int VTAudioSystemPlayingCount(const VTSoundSystem* system);
 
 // Diagnostics: files decoded so far in this process, and channels no system
