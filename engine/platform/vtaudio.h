@@ -49,9 +49,10 @@ void VTAudioReleaseSound(VTSound* sound);
 // Does nothing when a prefetch is running or the device was already tried.
 void VTAudioPrefetch(const char* const* gamePaths, int count);
 
-// Starts a new instance of the sound on one of the system's channels at once
-// and stores its channel in *channelSlot (NULL when nothing started; the slot
-// itself may be NULL). 1 when something started.
+// Starts a new instance of the sound on one of the system's channels (a
+// music from its beginning on the music stream) at once and stores its
+// channel in *channelSlot (NULL when nothing started; the slot itself may be
+// NULL). 1 when something started.
 int VTAudioPlay(VTSoundSystem* system, VTSound* sound, VTChannel** channelSlot);
 
 // 1 while the instance this channel names is still playing.
