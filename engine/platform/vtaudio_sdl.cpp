@@ -164,7 +164,7 @@ void VTAudioPrefetch(const char* const* gamePaths, int count)
 
 // The system's channel to take over when all are busy: its oldest one-shot,
 // and its oldest loop only when it plays nothing but loops, so a burst of
-// effects never silences a loop on a channel. SDL_mixer's own Mix_GroupOldest knows
+// effects never silences a loop. SDL_mixer's own Mix_GroupOldest knows
 // nothing of loops, compares start times in whole milliseconds and, on a
 // tie, answers the newest channel, so effects started in the same frame would
 // replace the latest one; counting starts keeps the real order. A channel
