@@ -66,6 +66,7 @@ void GameDataResetSession(GameData* data)
     data->scoreBoardReady = 0;
     data->menuIndex = 0;
     data->menuRepeatTimer = 0.0f;
+    data->menuHeldDirection = 0;
     data->bigComboReached = 0;
     data->tryNewBlink = 0;
     data->gameOverPending = 1;

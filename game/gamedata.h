@@ -50,6 +50,7 @@ typedef struct GameData
     int scoreBoardReady;
     int menuIndex;            // selected row of the open menu, from 1
     float menuRepeatTimer;
+    int menuHeldDirection;    // direction of the cursor's last move while still held
     int level;                // 1, 2, ... playing; 0 dead; -1 tutorial
     char unlockedShips[3];    // ship 2 then ship 3: '0' locked, '1'/'2' unlocked; NUL
     int bigComboReached;

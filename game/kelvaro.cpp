@@ -36,7 +36,9 @@ int KelvaroMain(void)
     ResolutionToSize(data.resolution, &width, &height);
     VTApplicationInitInfo info = {NULL, "Kelvaro", &data, (int)sizeof data, height, width, 0};
     VTApplicationInit(&info);
-    SoundBankPrefetch(); // the splash screens take seconds; the sounds are ready long before
+    // The splash screens take seconds; the sounds are ready long before.
+    if (data.soundOn == 1)
+        SoundBankPrefetch();
 
     // The saved full-screen option applies once the menu is registered and
     // before the rest: the window opens windowed and switches afterwards.

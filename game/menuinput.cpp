@@ -106,35 +106,37 @@ int MenuReadConfirm(void)
     return MENU_NONE;
 }
 
-void MenuNavigate(GameData* data, int rowCount)
+int MenuRepeatDirection(GameData* data, int first, int second)
 {
-    if (data->menuRepeatTimer >= 1.5f) {
-        int moved = 1;
-        switch (MenuReadDirection()) {
-        case MENU_DIR_NONE:
+    int direction = MenuReadDirection();
+    // A release, or a turn to another direction, ends the wait for the
+    // repeat: only a direction held since the last move waits 15 frames.
+    if (data->menuHeldDirection != MENU_DIR_NONE && direction != data->menuHeldDirection) {
+        data->menuHeldDirection = MENU_DIR_NONE;
+        if (data->menuRepeatTimer < 1.5f)
             data->menuRepeatTimer = 1.5f;
-            moved = 0;
-            break;
-        case MENU_DIR_UP:
-            if (data->menuIndex == 1 || data->menuIndex == 0)
-                data->menuIndex = rowCount;
-            else
-                data->menuIndex--;
+    }
+    int acted = MENU_DIR_NONE;
+    if (data->menuRepeatTimer >= 1.5f) {
+        if (direction == MENU_DIR_NONE) {
+            data->menuRepeatTimer = 1.5f;
+        } else if (direction == first || direction == second) {
+            acted = direction;
+            data->menuHeldDirection = direction;
             data->menuRepeatTimer = 0.0f;
-            break;
-        case MENU_DIR_DOWN:
-            if (data->menuIndex == rowCount)
-                data->menuIndex = 1;
-            else
-                data->menuIndex++;
-            data->menuRepeatTimer = 0.0f;
-            break;
-        default:
-            moved = 0;
-            break;
         }
-        if (moved && data->soundOn == 1)
-            SoundPlaySelecting();
     }
     data->menuRepeatTimer += 0.1f;
+    return acted;
+}
+
+void MenuNavigate(GameData* data, int rowCount)
+{
+    int direction = MenuRepeatDirection(data, MENU_DIR_UP, MENU_DIR_DOWN);
+    if (direction == MENU_DIR_UP)
+        data->menuIndex = data->menuIndex == 1 || data->menuIndex == 0 ? rowCount : data->menuIndex - 1;
+    else if (direction == MENU_DIR_DOWN)
+        data->menuIndex = data->menuIndex == rowCount ? 1 : data->menuIndex + 1;
+    if (direction != MENU_DIR_NONE && data->soundOn == 1)
+        SoundPlaySelecting();
 }

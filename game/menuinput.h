@@ -29,8 +29,13 @@ int MenuReadConfirm(void);
 int MenuReadDirection(void);
 // Left or right from the sticks only.
 int MenuReadStickLeftRight(void);
-// Moves menuIndex through rows 1..rowCount, wrapping; a held direction
-// repeats every 15 frames (the timer counts calls, not seconds).
+// Called once a frame: first or second when the screen should act on it now,
+// else MENU_DIR_NONE. A fresh press acts at once, a held direction every 15
+// frames (the timer counts calls, not seconds); in the 15 frames after the
+// record's reset nothing acts.
+int MenuRepeatDirection(GameData* data, int first, int second);
+// Moves menuIndex through rows 1..rowCount with up and down, wrapping, at
+// the pace of MenuRepeatDirection.
 void MenuNavigate(GameData* data, int rowCount);
 
 #endif

@@ -1,5 +1,6 @@
-// soundbank.cpp -- making and releasing the bank. Decoding is cached below
-// this layer, so making all eleven sounds at every screen change is cheap.
+// soundbank.cpp -- making and releasing the bank. The effects' decoding is
+// cached below this layer and the music only streams, so making all eleven
+// sounds at every screen change is cheap.
 #include "soundbank.h"
 
 #include <stddef.h>
@@ -35,7 +36,7 @@ struct BankEntry
 {
     VTSound** sound;
     const char* path;
-    int looping;
+    int music; // a loop streamed as it plays; the effects are decoded once and kept
     int onFuelSystem;
 };
 
@@ -80,16 +81,20 @@ void SoundBankInit(void)
     VTAudioInitSystem(MainSoundSystem, SOUND_SYSTEM_CHANNELS);
     VTAudioInitSystem(FuelSoundSystem, SOUND_SYSTEM_CHANNELS);
 
-    for (const BankEntry& e : bank)
-        *e.sound = VTAudioCreateSound(e.onFuelSystem ? FuelSoundSystem : MainSoundSystem, e.path, e.looping);
+    for (const BankEntry& e : bank) {
+        VTSoundSystem* system = e.onFuelSystem ? FuelSoundSystem : MainSoundSystem;
+        *e.sound = e.music ? VTAudioCreateMusic(system, e.path) : VTAudioCreateSound(system, e.path, 0);
+    }
 }
 
 void SoundBankPrefetch(void)
 {
     const char* paths[sizeof bank / sizeof bank[0]];
     int count = 0;
-    for (const BankEntry& e : bank)
-        paths[count++] = e.path;
+    for (const BankEntry& e : bank) {
+        if (!e.music)
+            paths[count++] = e.path;
+    }
     VTAudioPrefetch(paths, count);
 }
 

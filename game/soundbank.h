@@ -3,7 +3,9 @@
 // starts from the beginning at each visit: the main system carries the
 // music and most effects, the fuel system only the fuel pickup, so a rain of
 // pickups never cuts off the other effects. Callers test soundOn == 1 before
-// playing; nothing here looks at the options.
+// making the bank (so a player with sound off pays for no device and no
+// decoded audio) and before playing; nothing here looks at the options.
+// Releasing a bank never made is harmless.
 #ifndef SOUNDBANK_H
 #define SOUNDBANK_H
 

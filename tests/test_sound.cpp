@@ -85,20 +85,59 @@ protected:
 
 } // namespace
 
-TEST_F(SoundSystems, FourOverlapThenEachStartTakesOverItsOwnSystemsOldest)
+TEST_F(SoundSystems, FourOverlapThenEachStartTakesOverItsOwnSystemsOldestOneShotBeforeAnyLoop)
 {
     EXPECT_EQ(0, InChild([&](VTSoundSystem* mainSystem, VTSoundSystem*& fuel) {
         VTSound* effect = Keep(VTAudioCreateSound(mainSystem, longWav.c_str(), 0));
-        VTChannel *fuelChannel = NULL, *channels[6] = {};
+        VTSound* loop = Keep(VTAudioCreateSound(mainSystem, longWav.c_str(), 1));
+        VTChannel *fuelChannel = NULL, *music = NULL, *channels[6] = {}, *loops[3] = {};
         ASSERT_EQ(1, VTAudioPlay(fuel, Keep(VTAudioCreateSound(fuel, longWav.c_str(), 0)), &fuelChannel));
+        ASSERT_EQ(1, VTAudioPlay(mainSystem, loop, &music));
         for (VTChannel*& channel : channels) // all within a millisecond, as in one frame
             ASSERT_EQ(1, VTAudioPlay(mainSystem, effect, &channel));
-        EXPECT_FALSE(VTAudioIsPlaying(channels[0]));
-        EXPECT_FALSE(VTAudioIsPlaying(channels[1]));
-        for (int i = 2; i < 6; ++i)
-            EXPECT_TRUE(VTAudioIsPlaying(channels[i])) << i;
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(i >= 3, VTAudioIsPlaying(channels[i])) << i;
+        EXPECT_TRUE(VTAudioIsPlaying(music));
         EXPECT_EQ(4, VTAudioSystemPlayingCount(mainSystem));
         EXPECT_TRUE(VTAudioIsPlaying(fuelChannel));
+
+        SCOPED_TRACE("only loops left: the oldest loop goes");
+        for (VTChannel*& channel : loops)
+            VTAudioPlay(mainSystem, loop, &channel);
+        VTAudioPlay(mainSystem, effect, &channels[0]);
+        EXPECT_FALSE(VTAudioIsPlaying(music));
+        EXPECT_TRUE(VTAudioIsPlaying(channels[0]) && VTAudioIsPlaying(loops[0]) && VTAudioIsPlaying(loops[2]));
+    }));
+}
+
+TEST_F(SoundSystems, MusicStreamsBesideTheChannelsUntilItsSystemClosesOrAnotherMusicStarts)
+{
+    EXPECT_EQ(0, InChild([&](VTSoundSystem* mainSystem, VTSoundSystem*& fuel) {
+        VTSound* effect = Keep(VTAudioCreateSound(mainSystem, longWav.c_str(), 0));
+        VTSound* music = VTAudioCreateMusic(mainSystem, shortWav.c_str());
+        VTChannel *first = NULL, *second = NULL;
+        ASSERT_EQ(1, VTAudioPlay(mainSystem, music, &first));
+        for (int i = 0; i < 6; ++i)
+            VTAudioPlay(mainSystem, effect, NULL);
+        usleep(300000); // three lengths of the track
+        EXPECT_TRUE(VTAudioIsPlaying(first));
+        EXPECT_EQ(5, VTAudioSystemPlayingCount(mainSystem));
+        EXPECT_EQ(1, VTAudioDecodeCount()) << "the effect only";
+
+        ASSERT_EQ(1, VTAudioPlay(fuel, music, &second));
+        EXPECT_FALSE(VTAudioIsPlaying(first)) << "one stream for the device";
+        VTAudioCloseSystem(fuel);
+        EXPECT_FALSE(VTAudioIsPlaying(second));
+        EXPECT_EQ(4, VTAudioSystemPlayingCount(mainSystem));
+        VTAudioPlay(mainSystem, music, &first);
+        VTAudioReleaseSound(music);
+        EXPECT_FALSE(VTAudioIsPlaying(first));
+
+        VTSound* late = VTAudioCreateMusic(mainSystem, longWav.c_str());
+        VTAudioPlay(mainSystem, late, &first);
+        VTAudioShutdown();
+        EXPECT_FALSE(VTAudioIsPlaying(first));
+        VTAudioReleaseSound(late); // after the shutdown freed its stream
     }));
 }
 
@@ -157,6 +196,7 @@ TEST_F(SoundSystems, MissingOrUndecodableFilesAndStaleHandlesAreSilent)
             VTChannel* slot = NULL;
             EXPECT_EQ(0, VTAudioPlay(system, Keep(VTAudioCreateSound(system, "Audio_Assets//SE//SE_None.wav", 0)), &slot));
             EXPECT_EQ(0, VTAudioPlay(system, Keep(VTAudioCreateSound(system, notAudio.c_str(), 0)), &slot));
+            EXPECT_EQ(0, VTAudioPlay(system, Keep(VTAudioCreateMusic(system, notAudio.c_str())), &slot));
             EXPECT_EQ(nullptr, slot);
         }
         EXPECT_EQ(1, VTAudioDecodeCount()) << "a file that fails is not decoded again";
@@ -179,7 +219,7 @@ TEST(SoundBank, ManyScreenChangesLeaveNothingPlayingNoChannelHeldAndDecodeOnce)
     EXPECT_EQ(0, RunInChild([] {
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         SoundBankPrefetch();
-        EXPECT_EQ(11, VTAudioDecodeCount()) << "the background decoding is waited for";
+        EXPECT_EQ(9, VTAudioDecodeCount()) << "the background decoding is waited for; the music streams";
         SoundBankPrefetch(); // the device was tried: nothing more to do
         for (int cycle = 0; cycle < 50; ++cycle) {
             SoundBankInit();
@@ -199,7 +239,30 @@ TEST(SoundBank, ManyScreenChangesLeaveNothingPlayingNoChannelHeldAndDecodeOnce)
             ASSERT_EQ(pool, VTAudioFreeChannelCount()) << cycle;
             ASSERT_TRUE(!MainSoundSystem && !FuelSoundSystem && !MenuMusicSound && !AntigravitySound);
         }
-        EXPECT_EQ(11, VTAudioDecodeCount());
+        EXPECT_EQ(9, VTAudioDecodeCount());
+        VTAudioShutdown();
+    }));
+}
+
+TEST(SoundBank, EachMusicPlaysOnThroughABurstOfEveryEffect)
+{
+    EXPECT_EQ(0, RunInChild([] {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        for (VTSound** musicSound : {&GameMusicSound, &MenuMusicSound}) {
+            SoundBankInit();
+            VTChannel* music = NULL;
+            SoundPlay(MainSoundSystem, *musicSound, &music);
+            for (int round = 0; round < 3; ++round) {
+                for (VTSound* sound : {SelectingSound, MenuToStateSound, DieSound, BoosterSound, CollisionSound,
+                                       WarpSound, BulletCollisionSound, AntigravitySound})
+                    SoundPlay(MainSoundSystem, sound, &EffectChannel);
+                EXPECT_TRUE(VTAudioIsPlaying(EffectChannel));
+                EXPECT_TRUE(VTAudioIsPlaying(music)) << round;
+                usleep(100000);
+            }
+            EXPECT_EQ(5, VTAudioSystemPlayingCount(MainSoundSystem)) << "four effects beside the music";
+            SoundBankRelease();
+        }
         VTAudioShutdown();
     }));
 }

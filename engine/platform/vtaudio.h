@@ -1,8 +1,9 @@
 // vtaudio.h -- sound systems of a few channels each, sounds and channels, as
 // plain handles. The game thinks in "sound systems": each owns a handful of
 // channels, starts every effect as a new instance on a free one, and when all
-// are busy takes over its own oldest, so a burst of effects on one system
-// never cuts off another system's sounds.
+// are busy takes over its own oldest one-shot (its oldest loop only when
+// every channel holds a loop), so a burst of effects never cuts off the
+// music nor another system's sounds.
 //
 // Every function accepts NULL handles and works without an audio device: the
 // game then simply stays silent. Nothing here shows a message box.
@@ -33,6 +34,12 @@ void VTAudioReleaseSystem(VTSoundSystem* system);
 // the first sound made from a file pays for decoding it. NULL when the file
 // is missing or unreadable or the system has no device.
 VTSound* VTAudioCreateSound(VTSoundSystem* system, const char* gamePath, int looping);
+// A looping music track that is decoded as it plays instead of being held
+// whole. It takes none of the system's channels, so no effect can take its
+// place; but there is one music stream for the whole device, so starting a
+// music stops any other music playing, on whichever system. Closing its
+// system or releasing the sound stops it. NULL as for VTAudioCreateSound.
+VTSound* VTAudioCreateMusic(VTSoundSystem* system, const char* gamePath);
 // Stops every instance of this sound still playing and frees the handle.
 void VTAudioReleaseSound(VTSound* sound);
 
@@ -42,14 +49,15 @@ void VTAudioReleaseSound(VTSound* sound);
 // Does nothing when a prefetch is running or the device was already tried.
 void VTAudioPrefetch(const char* const* gamePaths, int count);
 
-// Starts a new instance of the sound on one of the system's channels at once
-// and stores its channel in *channelSlot (NULL when nothing started; the slot
-// itself may be NULL). 1 when something started.
+// Starts a new instance of the sound on one of the system's channels (a
+// music from its beginning on the music stream) at once and stores its
+// channel in *channelSlot (NULL when nothing started; the slot itself may be
+// NULL). 1 when something started.
 int VTAudioPlay(VTSoundSystem* system, VTSound* sound, VTChannel** channelSlot);
 
 // 1 while the instance this channel names is still playing.
 int VTAudioIsPlaying(const VTChannel* channel);
-// Channels of the system currently playing something.
+// Channels of the system currently playing something, its music included.
 int VTAudioSystemPlayingCount(const VTSoundSystem* system);
 
 // Diagnostics: files decoded so far in this process, and channels no system

@@ -2,7 +2,9 @@
 // pool of mixer channels every system draws from, and the decoded sounds.
 //
 // SDL_mixer has one device and one array of channels, so a system is a group
-// tag over a few channels of a fixed pool. The whole pool is reserved and
+// tag over a few channels of a fixed pool. Beside them runs SDL_mixer's one
+// music stream: the music is decoded as it plays instead of held whole, and
+// no effect can ever take its place. The whole pool is reserved and
 // every start names its channel, so SDL_mixer never hands one system's
 // channel to another. The pool is fixed rather than grown on demand so that a
 // bank that forgets to close its systems runs out of channels in testing
@@ -28,6 +30,7 @@ enum {
     // Channel handles pack the channel number (plus one) below the start count.
     CHANNEL_BITS = 8,
     CHANNEL_MASK = (1 << CHANNEL_BITS) - 1,
+    STREAM_CHANNEL = CHANNEL_MASK, // in a handle: the music stream
 };
 
 struct VTSoundSystem
@@ -38,8 +41,9 @@ struct VTSoundSystem
 
 struct VTSound
 {
-    Mix_Chunk* chunk; // shared by every sound made from the same file
-    unsigned device;  // chunk stays valid only while this opening lasts
+    Mix_Chunk* chunk; // shared by every sound made from the same file; NULL for music
+    Mix_Music* music; // a streamed loop, this sound's own
+    unsigned device;  // chunk and music stay valid only while this opening lasts
     int looping;
 };
 
@@ -48,6 +52,7 @@ struct PoolChannel
     const VTSoundSystem* holder; // NULL while free
     const VTSound* sound;        // the sound last started on it
     uintptr_t start;             // which start that was; 0 for none
+    int looping;                 // whether that start repeats
 };
 
 enum DeviceState { DEVICE_UNTRIED, DEVICE_OPEN, DEVICE_MISSING };
@@ -64,6 +69,11 @@ static int nextTag = 1;
 static int decodeCount;
 // Resolved path -> decoded audio, NULL for a file that would not decode.
 static std::unordered_map<std::string, Mix_Chunk*> decoded;
+// Every music sound not yet released, and who plays the one stream now.
+static std::vector<VTSound*> musicSounds;
+static const VTSoundSystem* streamHolder; // NULL while the stream is silent
+static const VTSound* streamSound;
+static uintptr_t streamStart;
 static int audioSubsystemUp; // SDL's audio initialised by us, device or not
 // The prefetch thread owns everything above while it runs; every entry point
 // waits for it first, so nothing here is ever touched by two threads at once.
@@ -152,25 +162,38 @@ void VTAudioPrefetch(const char* const* gamePaths, int count)
         prefetchPaths.clear(); // the first system opens the device as before
 }
 
-// The system's channel to take over when all are busy. SDL_mixer's own
-// Mix_GroupOldest compares start times in whole milliseconds and, on a tie,
-// answers the newest channel, so effects started in the same frame would
+// The system's channel to take over when all are busy: its oldest one-shot,
+// and its oldest loop only when it plays nothing but loops, so a burst of
+// effects never silences a loop. SDL_mixer's own Mix_GroupOldest knows
+// nothing of loops, compares start times in whole milliseconds and, on a
+// tie, answers the newest channel, so effects started in the same frame would
 // replace the latest one; counting starts keeps the real order. A channel
 // that has just fallen silent is the best choice of all.
 static int OldestChannel(const VTSoundSystem* system)
 {
-    int oldest = -1;
+    int oldest = -1, oldestLooping = 1;
     uintptr_t oldestStart = 0;
     for (int i = 0; i < poolSize; ++i) {
         if (pool[i].holder == system) {
-            uintptr_t start = Mix_Playing(i) ? pool[i].start : 0;
-            if (oldest < 0 || start < oldestStart) {
+            int playing = Mix_Playing(i);
+            uintptr_t start = playing ? pool[i].start : 0;
+            int looping = playing && pool[i].looping;
+            if (oldest < 0 || looping < oldestLooping || (looping == oldestLooping && start < oldestStart)) {
                 oldest = i;
                 oldestStart = start;
+                oldestLooping = looping;
             }
         }
     }
     return oldest;
+}
+
+static void StopStream(void)
+{
+    if (streamHolder)
+        Mix_HaltMusic();
+    streamHolder = NULL;
+    streamSound = NULL;
 }
 
 VTSoundSystem* VTAudioCreateSystem(void)
@@ -210,6 +233,8 @@ void VTAudioCloseSystem(VTSoundSystem* system)
     if (!system)
         return;
     if (IsOpen(system)) {
+        if (streamHolder == system)
+            StopStream();
         Mix_HaltGroup(system->tag);
         for (int i = 0; i < poolSize; ++i) {
             if (pool[i].holder == system) {
@@ -239,9 +264,31 @@ VTSound* VTAudioCreateSound(VTSoundSystem* system, const char* gamePath, int loo
     VTSound* sound = static_cast<VTSound*>(malloc(sizeof(VTSound)));
     if (sound) {
         sound->chunk = chunk;
+        sound->music = NULL;
         sound->device = deviceOpening;
         sound->looping = looping != 0;
     }
+    return sound;
+}
+
+VTSound* VTAudioCreateMusic(VTSoundSystem* system, const char* gamePath)
+{
+    WaitForPrefetch();
+    char path[PATH_SIZE];
+    if (!system || !gamePath || deviceState != DEVICE_OPEN || !VTFileResolve(gamePath, path, sizeof path))
+        return NULL;
+    Mix_Music* music = Mix_LoadMUS(path); // reads the header only
+    if (!music)
+        return NULL;
+    VTSound* sound = static_cast<VTSound*>(calloc(1, sizeof(VTSound)));
+    if (!sound) {
+        Mix_FreeMusic(music);
+        return NULL;
+    }
+    sound->music = music;
+    sound->device = deviceOpening;
+    sound->looping = 1;
+    musicSounds.push_back(sound);
     return sound;
 }
 
@@ -250,6 +297,17 @@ void VTAudioReleaseSound(VTSound* sound)
     WaitForPrefetch();
     if (!sound)
         return;
+    if (streamSound == sound)
+        StopStream();
+    if (sound->music) {
+        Mix_FreeMusic(sound->music);
+        for (size_t i = 0; i < musicSounds.size(); ++i) {
+            if (musicSounds[i] == sound) {
+                musicSounds.erase(musicSounds.begin() + (long)i);
+                break;
+            }
+        }
+    }
     for (int i = 0; i < poolSize; ++i) {
         if (pool[i].sound == sound) {
             if (deviceState == DEVICE_OPEN && Mix_Playing(i))
@@ -264,7 +322,17 @@ int VTAudioPlay(VTSoundSystem* system, VTSound* sound, VTChannel** channelSlot)
 {
     WaitForPrefetch();
     uintptr_t handle = 0;
-    if (IsOpen(system) && sound && sound->device == deviceOpening) {
+    if (IsOpen(system) && sound && sound->device == deviceOpening && sound->music) {
+        // Mix_PlayMusic stops whatever the stream played before.
+        if (Mix_PlayMusic(sound->music, -1) == 0) {
+            streamHolder = system;
+            streamSound = sound;
+            streamStart = ++startCount;
+            handle = (streamStart << CHANNEL_BITS) | STREAM_CHANNEL;
+        } else {
+            StopStream();
+        }
+    } else if (IsOpen(system) && sound && sound->device == deviceOpening) {
         int channel = Mix_GroupAvailable(system->tag);
         if (channel < 0)
             channel = OldestChannel(system);
@@ -273,6 +341,7 @@ int VTAudioPlay(VTSoundSystem* system, VTSound* sound, VTChannel** channelSlot)
         if (channel >= 0 && Mix_PlayChannel(channel, sound->chunk, sound->looping ? -1 : 0) == channel) {
             pool[channel].sound = sound;
             pool[channel].start = ++startCount;
+            pool[channel].looping = sound->looping;
             handle = (pool[channel].start << CHANNEL_BITS) | (uintptr_t)(channel + 1);
         }
     }
@@ -287,6 +356,8 @@ int VTAudioIsPlaying(const VTChannel* channel)
     uintptr_t handle = reinterpret_cast<uintptr_t>(channel);
     int index = (int)(handle & CHANNEL_MASK) - 1;
     uintptr_t start = handle >> CHANNEL_BITS;
+    if ((handle & CHANNEL_MASK) == STREAM_CHANNEL)
+        return deviceState == DEVICE_OPEN && streamHolder && start == streamStart && Mix_PlayingMusic();
     return deviceState == DEVICE_OPEN && index >= 0 && index < poolSize && start != 0 && pool[index].holder
         && pool[index].start == start && Mix_Playing(index);
 }
@@ -298,6 +369,7 @@ int VTAudioSystemPlayingCount(const VTSoundSystem* system)
     if (IsOpen(system)) {
         for (int i = 0; i < poolSize; ++i)
             playing += pool[i].holder == system && Mix_Playing(i);
+        playing += streamHolder == system && Mix_PlayingMusic();
     }
     return playing;
 }
@@ -323,7 +395,12 @@ void VTAudioShutdown(void)
 {
     WaitForPrefetch();
     if (deviceState == DEVICE_OPEN) {
+        StopStream();
         Mix_HaltChannel(-1);
+        for (VTSound* sound : musicSounds) {
+            Mix_FreeMusic(sound->music);
+            sound->music = NULL;
+        }
         for (auto& entry : decoded) {
             if (entry.second)
                 Mix_FreeChunk(entry.second);
@@ -335,6 +412,7 @@ void VTAudioShutdown(void)
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     audioSubsystemUp = 0;
     decoded.clear();
+    musicSounds.clear();
     memset(pool, 0, sizeof pool);
     poolSize = 0;
     deviceState = DEVICE_UNTRIED;

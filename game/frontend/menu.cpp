@@ -108,9 +108,10 @@ void MenuInit(GameData* data)
     BuildMenuList(data);
     // The first press acts at once.
     data->menuRepeatTimer = 1.5f;
-    SoundBankInit();
-    if (data->soundOn == 1)
+    if (data->soundOn == 1) {
+        SoundBankInit();
         SoundPlay(MainSoundSystem, MenuMusicSound, &MenuMusicChannel);
+    }
 }
 
 void MenuUpdate(GameData* data, float dt)

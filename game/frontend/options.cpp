@@ -110,9 +110,10 @@ void OptionInit(GameData* data)
     GameDataResetSession(data);
     data->menuIndex = ROW_FULLSCREEN;
     BuildOptionList(data);
-    SoundBankInit();
-    if (data->soundOn == 1)
+    if (data->soundOn == 1) {
+        SoundBankInit();
         SoundPlay(MainSoundSystem, MenuMusicSound, &MenuMusicChannel);
+    }
 }
 
 void OptionUpdate(GameData* data, float dt)

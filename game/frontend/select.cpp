@@ -98,9 +98,10 @@ void SelectInit(GameData* data)
     GameDataResetSession(data);
     data->menuIndex = 1;
     BuildSelectList(data);
-    SoundBankInit();
-    if (data->soundOn == 1)
+    if (data->soundOn == 1) {
+        SoundBankInit();
         SoundPlay(MainSoundSystem, MenuMusicSound, &MenuMusicChannel);
+    }
     LoadUnlockShipFile(data);
 }
 
@@ -135,26 +136,17 @@ static ObjectType* ShipPicture(int shipType, ObjectType* current)
 void SelectShipLogic(GameObject* ship, GameData* data, float)
 {
     ship->type = ShipPicture(data->shipType, ship->type);
-    // The repeat of MenuNavigate: a held direction moves every 15 frames.
-    if (data->menuRepeatTimer >= 1.5f) {
-        int direction = MenuReadDirection();
-        if (direction == MENU_DIR_NONE) {
-            data->menuRepeatTimer = 1.5f;
-        } else if (direction == MENU_DIR_LEFT || direction == MENU_DIR_RIGHT) {
-            int from = data->shipType;
-            if (from >= 1 && from <= 3) {
-                // Locked ships are shown like the others.
-                data->shipType = direction == MENU_DIR_RIGHT ? from % 3 + 1 : (from + 1) % 3 + 1;
-                if (data->soundOn == 1)
-                    SoundPlaySelecting();
-                ship->type = ShipPicture(data->shipType, ship->type);
-                ship->transform->scaleX = data->screenWidth / 5.0f;
-                ship->transform->scaleY = ShipHeight(data->shipType, data->screenWidth);
-            }
-            data->menuRepeatTimer = 0.0f;
-        }
+    int direction = MenuRepeatDirection(data, MENU_DIR_LEFT, MENU_DIR_RIGHT);
+    int from = data->shipType;
+    if (direction != MENU_DIR_NONE && from >= 1 && from <= 3) {
+        // Locked ships are shown like the others.
+        data->shipType = direction == MENU_DIR_RIGHT ? from % 3 + 1 : (from + 1) % 3 + 1;
+        if (data->soundOn == 1)
+            SoundPlaySelecting();
+        ship->type = ShipPicture(data->shipType, ship->type);
+        ship->transform->scaleX = data->screenWidth / 5.0f;
+        ship->transform->scaleY = ShipHeight(data->shipType, data->screenWidth);
     }
-    data->menuRepeatTimer += 0.1f;
 }
 
 // Only the keyboard's arrow keys light the arrows.

@@ -182,9 +182,10 @@ void PlayInit(GameData* data)
     VTGraphicsSetCamera(0.0f, 0.0f, 200.0f, 0.0f);
     data->stateTimer = 0.0f;
     BuildWorld(data);
-    SoundBankInit();
-    if (data->soundOn == 1)
+    if (data->soundOn == 1) {
+        SoundBankInit();
         SoundPlay(MainSoundSystem, GameMusicSound, &EffectChannel);
+    }
     LoadUnlockShipFile(data);
 }
 

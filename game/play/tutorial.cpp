@@ -143,9 +143,10 @@ void TutorialInit(GameData* data)
     tutorialList->next->visible = 0;
     AddTimer(tutorialList->next);
 
-    SoundBankInit();
-    if (data->soundOn == 1)
+    if (data->soundOn == 1) {
+        SoundBankInit();
         SoundPlay(MainSoundSystem, GameMusicSound, &EffectChannel);
+    }
     LoadUnlockShipFile(data);
     data->level = -1;
     data->blackHoleDistance = 1000.0f; // no black hole here
