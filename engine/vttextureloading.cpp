@@ -21,24 +21,83 @@ static const unsigned char rleTemplate[12] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 
 // Pictures up to 2048 x 2048 x 32 bits are allocated in one piece.
 static const unsigned FIRST_ALLOCATION = 16u * 1024u * 1024u;
 
+// One GL texture per picture file: kinds that draw the same picture share
+// it, so the file is decoded and uploaded once. Each load still counts, and
+// the texture goes when the last of its loads is unloaded.
+typedef struct SharedTexture
+{
+    char* file; // resolved path
+    GLuint id;
+    int loads;
+} SharedTexture;
+
+static SharedTexture* shared;
+static int sharedCount, sharedCapacity;
+
+static SharedTexture* FindShared(const char* file, GLuint id)
+{
+    for (int i = 0; i < sharedCount; i++)
+        if (file ? strcmp(shared[i].file, file) == 0 : shared[i].id == id)
+            return &shared[i];
+    return NULL;
+}
+
+// Remembers a fresh texture under its file; one that cannot be remembered
+// is simply not shared.
+static void RememberShared(const char* file, GLuint id)
+{
+    if (sharedCount == sharedCapacity) {
+        int capacity = sharedCapacity ? sharedCapacity * 2 : 4;
+        SharedTexture* larger = (SharedTexture*)realloc(shared, (size_t)capacity * sizeof *shared);
+        if (!larger)
+            return;
+        shared = larger;
+        sharedCapacity = capacity;
+    }
+    char* copy = strdup(file);
+    if (!copy)
+        return;
+    shared[sharedCount].file = copy;
+    shared[sharedCount].id = id;
+    shared[sharedCount].loads = 1;
+    sharedCount++;
+}
+
+static GLuint UploadTexture(const VTImage* image)
+{
+    GLuint id;
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    // Rows of a 24-bit image one or two pixels wide are not 4-byte
+    // aligned; read them as packed.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, (GLint)image->format, image->width, image->height, 0, image->format,
+                 GL_UNSIGNED_BYTE, image->pixels);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    return id;
+}
+
 unsigned VTGraphicsLoadTexture(const char* path)
 {
+    char file[4096];
+    int known = VTFileResolve(path, file, sizeof file);
+    SharedTexture* loaded = known ? FindShared(file, 0) : NULL;
+    if (loaded) {
+        loaded->loads++;
+        textureCount++;
+        return loaded->id;
+    }
     GLuint id = VT_TEXTURE_NONE;
     VTImage image;
     memset(&image, 0, sizeof image);
     if (VTGraphicsLoadTGA(&image, path)) {
-        glGenTextures(1, &id);
-        glBindTexture(GL_TEXTURE_2D, id);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        // Rows of a 24-bit image one or two pixels wide are not 4-byte
-        // aligned; read them as packed.
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glTexImage2D(GL_TEXTURE_2D, 0, (GLint)image.format, image.width, image.height, 0, image.format,
-                     GL_UNSIGNED_BYTE, image.pixels);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        id = UploadTexture(&image);
         free(image.pixels);
         textureCount++;
+        if (known)
+            RememberShared(file, id);
     }
     return id;
 }
@@ -46,8 +105,15 @@ unsigned VTGraphicsLoadTexture(const char* path)
 void VTGraphicsUnloadTexture(unsigned textureId)
 {
     GLuint id = textureId;
-    glDeleteTextures(1, &id);
+    SharedTexture* loaded = FindShared(NULL, id);
     textureCount--;
+    if (loaded && --loaded->loads > 0)
+        return;
+    if (loaded) {
+        free(loaded->file);
+        *loaded = shared[--sharedCount];
+    }
+    glDeleteTextures(1, &id);
 }
 
 int VTGraphicsGetTextureCount(void)

@@ -42,6 +42,7 @@ typedef struct PlayTypeEntry
     ObjectType* type;
     const char* image;
     ObjectLogic logic;
+    int tutorialOnly = 0; // 1: drawn only in the tutorial, loaded only for it
 } PlayTypeEntry;
 
 // Load order. Kinds whose behaviour lives elsewhere get their logic here.
@@ -106,19 +107,19 @@ static const PlayTypeEntry playTypes[] = {
     {&SatellitePart3DebrisType, "Graphic_Assets\\Particle\\satelite_parts3af.tga", FadeParticleLogic},
     {&BulletType, "Graphic_Assets\\SpaceShip\\bullet.tga", BulletLogic},
     {&WindType, "Graphic_Assets\\SpaceShip\\wind.tga", WindLogic},
-    {&Talk1Type, "Graphic_Assets\\Message\\talk1.tga", TalkPanelLogic},
-    {&Talk2Type, "Graphic_Assets\\Message\\talk2.tga", TalkPanelLogic},
-    {&Talk3Type, "Graphic_Assets\\Message\\talk3.tga", TalkPanelLogic},
-    {&Talk4Type, "Graphic_Assets\\Message\\talk4.tga", TalkPanelLogic},
-    {&Talk5Type, "Graphic_Assets\\Message\\talk5.tga", TalkPanelLogic},
-    {&Talk6Type, "Graphic_Assets\\Message\\talk6.tga", TalkPanelLogic},
-    {&Talk7Type, "Graphic_Assets\\Message\\talk7.tga", TalkPanelLogic},
-    {&Talk8Type, "Graphic_Assets\\Message\\talk8.tga", TalkPanelLogic},
-    {&Talk8PlusType, "Graphic_Assets\\Message\\talk8+.tga", EmptyLogic},
-    {&Talk9Type, "Graphic_Assets\\Message\\talk9.tga", TalkPanelLogic},
-    {&Talk10Type, "Graphic_Assets\\Message\\talk10.tga", TalkPanelLogic},
-    {&Talk11Type, "Graphic_Assets\\Message\\talk11.tga", TalkPanelLogic},
-    {&QuestType, "Graphic_Assets\\Background\\quest.tga", QuestLogic},
+    {&Talk1Type, "Graphic_Assets\\Message\\talk1.tga", TalkPanelLogic, 1},
+    {&Talk2Type, "Graphic_Assets\\Message\\talk2.tga", TalkPanelLogic, 1},
+    {&Talk3Type, "Graphic_Assets\\Message\\talk3.tga", TalkPanelLogic, 1},
+    {&Talk4Type, "Graphic_Assets\\Message\\talk4.tga", TalkPanelLogic, 1},
+    {&Talk5Type, "Graphic_Assets\\Message\\talk5.tga", TalkPanelLogic, 1},
+    {&Talk6Type, "Graphic_Assets\\Message\\talk6.tga", TalkPanelLogic, 1},
+    {&Talk7Type, "Graphic_Assets\\Message\\talk7.tga", TalkPanelLogic, 1},
+    {&Talk8Type, "Graphic_Assets\\Message\\talk8.tga", TalkPanelLogic, 1},
+    {&Talk8PlusType, "Graphic_Assets\\Message\\talk8+.tga", EmptyLogic, 1},
+    {&Talk9Type, "Graphic_Assets\\Message\\talk9.tga", TalkPanelLogic, 1},
+    {&Talk10Type, "Graphic_Assets\\Message\\talk10.tga", TalkPanelLogic, 1},
+    {&Talk11Type, "Graphic_Assets\\Message\\talk11.tga", TalkPanelLogic, 1},
+    {&QuestType, "Graphic_Assets\\Background\\quest.tga", QuestLogic, 1},
     {&FarAsteroidSpawnerType, "Graphic_Assets\\test.tga", FarAsteroidSpawnerLogic},
     {&FarSatelliteSpawnerType, "Graphic_Assets\\test.tga", FarSatelliteSpawnerLogic},
     {&WarpType, "Graphic_Assets\\Background\\warp.tga", WarpLogic},
@@ -164,20 +165,35 @@ const char* PlayObjectTypeImage(int index)
     return playTypes[index].image;
 }
 
-void LoadPlayObjectTypes(GameData*)
+static int tutorialLoaded;
+
+static void LoadTypes(int withTutorial)
 {
     srand((unsigned)time(NULL));
+    tutorialLoaded = withTutorial;
     for (int i = 0; i < PLAY_TYPE_COUNT; i++) {
-        playTypes[i].type->texture = VTGraphicsLoadTexture(playTypes[i].image);
+        int wanted = withTutorial || !playTypes[i].tutorialOnly;
+        playTypes[i].type->texture = wanted ? VTGraphicsLoadTexture(playTypes[i].image) : VT_TEXTURE_NONE;
         playTypes[i].type->logic = playTypes[i].logic;
     }
 }
 
+void LoadPlayObjectTypes(GameData*)
+{
+    LoadTypes(0);
+}
+
+void LoadTutorialObjectTypes(GameData*)
+{
+    LoadTypes(1);
+}
+
 void UnloadPlayObjectTypes(GameData*)
 {
-    // Types sharing an image each loaded their own copy.
+    // Every load is unloaded, also of a picture another kind shares.
     for (int i = 0; i < PLAY_TYPE_COUNT; i++)
-        VTGraphicsUnloadTexture(playTypes[i].type->texture);
+        if (tutorialLoaded || !playTypes[i].tutorialOnly)
+            VTGraphicsUnloadTexture(playTypes[i].type->texture);
 }
 
 // --- nodes and records ---------------------------------------------------------------

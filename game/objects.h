@@ -109,8 +109,10 @@ void ApplyAcceleration(GameObject* object, GameData* data, float dt);
 // The logic of kinds that do nothing by themselves.
 void EmptyLogic(GameObject* object, GameData* data, float dt);
 
-// The Load and Unload of the play and tutorial states: all play types.
+// The Load and Unload of the play and tutorial states. Play leaves out the
+// tutorial's talk and quest panels; the tutorial loads every play type.
 void LoadPlayObjectTypes(GameData* data);
+void LoadTutorialObjectTypes(GameData* data);
 void UnloadPlayObjectTypes(GameData* data);
 // The play types in load order, with their images (for tools and tests).
 int PlayObjectTypeCount(void);

@@ -76,6 +76,11 @@ static void BuildField(void)
     }
 }
 
+void TutorialLoad(GameData* data)
+{
+    LoadTutorialObjectTypes(data);
+}
+
 void TutorialInit(GameData* data)
 {
     float w = data->screenWidth;
