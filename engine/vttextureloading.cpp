@@ -127,10 +127,48 @@ void VTGraphicsLoadFail(VTImage* image, FILE** file, const char* reason)
         free(image->pixels);
         image->pixels = NULL;
     }
-    if (*file)
+    if (file && *file)
         fclose(*file);
-    *file = NULL;
+    if (file)
+        *file = NULL;
     VT_ASSERT(0, reason, "VTGraphicsLoadFail");
+}
+
+// Reads the file into memory, at most as much as a picture with this
+// header could use: a huge or endless file costs no more than that, and
+// a lying header no more than the file. NULL when memory ran out.
+static unsigned char* ReadPictureFile(FILE* file, size_t* length)
+{
+    unsigned char header[18];
+    size_t got = fread(header, 1, sizeof header, file);
+    uint64_t most = sizeof header;
+    if (got == sizeof header) {
+        uint64_t pixels = (uint64_t)(header[12] | header[13] << 8) * (uint64_t)(header[14] | header[15] << 8);
+        // A run-length packet of one pixel is its worst case: one byte more.
+        most += pixels * (uint64_t)(header[16] / 8 + 1);
+    }
+    size_t capacity = most < 65536 ? (size_t)most : 65536;
+    unsigned char* bytes = (unsigned char*)malloc(capacity);
+    if (!bytes)
+        return NULL;
+    memcpy(bytes, header, got);
+    size_t used = got;
+    while (got > 0 && used < most) {
+        if (used == capacity) {
+            size_t grown = (uint64_t)capacity * 2 < most ? capacity * 2 : (size_t)most;
+            unsigned char* larger = (unsigned char*)realloc(bytes, grown);
+            if (!larger) {
+                free(bytes);
+                return NULL;
+            }
+            bytes = larger;
+            capacity = grown;
+        }
+        got = fread(bytes + used, 1, capacity - used, file);
+        used += got;
+    }
+    *length = used;
+    return bytes;
 }
 
 int VTGraphicsLoadTGA(VTImage* image, const char* path)
@@ -140,35 +178,42 @@ int VTGraphicsLoadTGA(VTImage* image, const char* path)
         VT_ASSERT(0, "The Texture file could not be opened", "VTGraphicsLoadTGA");
         return 0;
     }
-    // After a failure the assertion either ends the process or, when the
-    // debugger was chosen and the program continued, comes back here: the
-    // load then stops with nothing held.
-    unsigned char header[18];
-    if (fread(header, 1, sizeof header, file) != sizeof header) {
-        VTGraphicsLoadFail(NULL, &file, "Error Reading file");
+    size_t length = 0;
+    unsigned char* bytes = ReadPictureFile(file, &length);
+    if (!bytes) {
+        VTGraphicsLoadFail(NULL, &file, "Error reading file");
         return 0;
     }
-    if (!VTGraphicsReadTGAHeader(image, header)) {
-        VTGraphicsLoadFail(image, &file, "Error reading file");
+    fclose(file);
+    int decoded = VTGraphicsDecodeTGA(image, bytes, length);
+    free(bytes);
+    return decoded;
+}
+
+int VTGraphicsDecodeTGA(VTImage* image, const unsigned char* bytes, size_t length)
+{
+    // After a failure the assertion either ends the process or, when the
+    // debugger was chosen and the program continued, comes back here: the
+    // decoding then stops with nothing held.
+    if (length < 18) {
+        VTGraphicsLoadFail(NULL, NULL, "Error Reading file");
+        return 0;
+    }
+    if (!VTGraphicsReadTGAHeader(image, bytes)) {
+        VTGraphicsLoadFail(image, NULL, "Error reading file");
         return 0;
     }
     if (!VTIsPowerOfTwo(image->width) || !VTIsPowerOfTwo(image->height)) {
-        VTGraphicsLoadFail(image, &file, "Textures must be powers of two.");
+        VTGraphicsLoadFail(image, NULL, "Textures must be powers of two.");
         return 0;
     }
-    int read;
-    if (memcmp(header, rawTemplate, sizeof rawTemplate) == 0) {
-        read = VTGraphicsReadTGARaw(image, &file);
-    } else if (memcmp(header, rleTemplate, sizeof rleTemplate) == 0) {
-        read = VTGraphicsReadTGARLE(image, &file);
-    } else {
-        VTGraphicsLoadFail(image, &file, "Invalid File type");
-        return 0;
-    }
-    if (!read)
-        return 0;
-    fclose(file);
-    return 1;
+    VTTGAInput input = {bytes + 18, length - 18, 0};
+    if (memcmp(bytes, rawTemplate, sizeof rawTemplate) == 0)
+        return VTGraphicsReadTGARaw(image, &input);
+    if (memcmp(bytes, rleTemplate, sizeof rleTemplate) == 0)
+        return VTGraphicsReadTGARLE(image, &input);
+    VTGraphicsLoadFail(image, NULL, "Invalid File type");
+    return 0;
 }
 
 int VTGraphicsReadTGAHeader(VTImage* image, const unsigned char header[18])
@@ -213,22 +258,18 @@ static int Reserve(VTImage* image, unsigned bytes)
     return ok;
 }
 
-int VTGraphicsReadTGARaw(VTImage* image, FILE** file)
+int VTGraphicsReadTGARaw(VTImage* image, VTTGAInput* input)
 {
-    // What is allocated is filled before the buffer grows again.
-    unsigned done = 0;
-    while (done < image->size) {
-        if (!Reserve(image, done + 1)) {
-            VTGraphicsLoadFail(image, file, "Error reading file");
-            return 0;
-        }
-        size_t piece = image->reserved - done;
-        if (fread(image->pixels + done, 1, piece, *file) != piece) {
-            VTGraphicsLoadFail(image, file, "Error Reading file");
-            return 0;
-        }
-        done += (unsigned)piece;
+    if (input->length - input->at < image->size) {
+        VTGraphicsLoadFail(image, NULL, "Error Reading file");
+        return 0;
     }
+    if (!Reserve(image, image->size)) {
+        VTGraphicsLoadFail(image, NULL, "Error reading file");
+        return 0;
+    }
+    memcpy(image->pixels, input->bytes + input->at, image->size);
+    input->at += image->size;
     for (unsigned i = 0; i < image->size; i += (unsigned)image->bytesPerPixel) {
         unsigned char blue = image->pixels[i];
         image->pixels[i] = image->pixels[i + 2];
@@ -251,37 +292,17 @@ static void PutRun(VTImage* image, unsigned byte, const unsigned char colour[4],
     }
 }
 
-// The packets are a few bytes each; reading them through stdio one call at
-// a time cost more than decoding them. The file is read in large pieces here
-// instead, and nothing past the pixels matters (the footer is ignored).
-struct PacketReader
+// 1 when all n bytes were there.
+static int ReadPacketBytes(VTTGAInput* input, unsigned char* out, size_t n)
 {
-    FILE* file;
-    size_t at, end;
-    unsigned char buffer[32768];
-};
-
-// 1 when all n bytes arrived.
-static int ReadPacketBytes(PacketReader* r, unsigned char* out, size_t n)
-{
-    while (n > 0) {
-        if (r->at == r->end) {
-            r->at = 0;
-            r->end = fread(r->buffer, 1, sizeof r->buffer, r->file);
-            if (r->end == 0)
-                return 0;
-        }
-        size_t piece = r->end - r->at < n ? r->end - r->at : n;
-        memcpy(out, r->buffer + r->at, piece);
-        r->at += piece;
-        out += piece;
-        n -= piece;
-    }
+    if (input->length - input->at < n)
+        return 0;
+    memcpy(out, input->bytes + input->at, n);
+    input->at += n;
     return 1;
 }
 
-// Reads packets until every pixel is set; any fault ends in LoadFail.
-static int ReadPackets(VTImage* image, FILE** file, PacketReader* reader)
+int VTGraphicsReadTGARLE(VTImage* image, VTTGAInput* input)
 {
     unsigned pixelCount = (unsigned)image->width * (unsigned)image->height;
     unsigned currentPixel = 0;
@@ -290,22 +311,22 @@ static int ReadPackets(VTImage* image, FILE** file, PacketReader* reader)
     unsigned char colour[4] = {0, 0, 0, 0};
     do {
         unsigned char packet;
-        if (!ReadPacketBytes(reader, &packet, 1)) {
-            VTGraphicsLoadFail(image, file, "Error Reading file");
+        if (!ReadPacketBytes(input, &packet, 1)) {
+            VTGraphicsLoadFail(image, NULL, "Error Reading file");
             return 0;
         }
         if (packet >= 128) {
             unsigned count = packet - 127u;
-            if (!ReadPacketBytes(reader, colour, pixelBytes)) {
-                VTGraphicsLoadFail(image, file, "Error Reading File");
+            if (!ReadPacketBytes(input, colour, pixelBytes)) {
+                VTGraphicsLoadFail(image, NULL, "Error Reading File");
                 return 0;
             }
             if (currentPixel + count > pixelCount) {
-                VTGraphicsLoadFail(image, file, "Invalid File");
+                VTGraphicsLoadFail(image, NULL, "Invalid File");
                 return 0;
             }
             if (!Reserve(image, currentByte + count * (unsigned)pixelBytes)) {
-                VTGraphicsLoadFail(image, file, "Error reading file");
+                VTGraphicsLoadFail(image, NULL, "Error reading file");
                 return 0;
             }
             PutRun(image, currentByte, colour, count);
@@ -314,18 +335,18 @@ static int ReadPackets(VTImage* image, FILE** file, PacketReader* reader)
         } else {
             unsigned count = packet + 1u;
             if (currentPixel + count > pixelCount) {
-                VTGraphicsLoadFail(image, file, "Invalid file.");
+                VTGraphicsLoadFail(image, NULL, "Invalid file.");
                 return 0;
             }
             if (!Reserve(image, currentByte + count * (unsigned)pixelBytes)) {
-                VTGraphicsLoadFail(image, file, "Error reading file");
+                VTGraphicsLoadFail(image, NULL, "Error reading file");
                 return 0;
             }
             // Straight into place, then blue and red exchanged.
             size_t bytes = count * pixelBytes;
             unsigned char* run = image->pixels + currentByte;
-            if (!ReadPacketBytes(reader, run, bytes)) {
-                VTGraphicsLoadFail(image, file, "Error reading file");
+            if (!ReadPacketBytes(input, run, bytes)) {
+                VTGraphicsLoadFail(image, NULL, "Error reading file");
                 return 0;
             }
             for (size_t i = 0; i < bytes; i += pixelBytes) {
@@ -338,18 +359,4 @@ static int ReadPackets(VTImage* image, FILE** file, PacketReader* reader)
         }
     } while (currentPixel < pixelCount);
     return 1;
-}
-
-int VTGraphicsReadTGARLE(VTImage* image, FILE** file)
-{
-    PacketReader* reader = (PacketReader*)malloc(sizeof(PacketReader));
-    if (!reader) {
-        VTGraphicsLoadFail(image, file, "Error reading file");
-        return 0;
-    }
-    reader->file = *file;
-    reader->at = reader->end = 0;
-    int done = ReadPackets(image, file, reader);
-    free(reader);
-    return done;
 }
