@@ -11,8 +11,11 @@ int VTDebugMessagePopup(const char* text);
 // Raises SIGTRAP: stops in an attached debugger.
 void VTDebugBreak(void);
 
-// The engine's checks: assert, and break when YES was chosen.
-#define VT_ASSERT(condition, description, function)                                   \
+// The engine's checks: assert, and break when YES was chosen. The box names
+// the function the check stands in.
+#define VT_ASSERT(condition, description) VT_ASSERT_FOR(condition, description, __func__)
+// For a helper that checks on behalf of the function that called it.
+#define VT_ASSERT_FOR(condition, description, function)                               \
     do {                                                                             \
         if (VTDebugAssert((condition) ? 1 : 0, (description), (function), __FILE__, __LINE__)) \
             VTDebugBreak();                                                          \

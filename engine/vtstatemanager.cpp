@@ -24,20 +24,20 @@ static int initCalls;
 
 void VTSMInit(const void* record, int size)
 {
-    VT_ASSERT(++initCalls == 1, VT_MSG_NOT_STUDENTS, "VTSMInit");
+    VT_ASSERT(++initCalls == 1, VT_MSG_NOT_STUDENTS);
     // Past the guard (a debugger continued) the tables start again; the
     // old ones must not be lost.
     free(states);
     free(gameData);
     states = (VTStateFunctions*)malloc(4 * sizeof *states);
-    VT_ASSERT(states != NULL, VT_MSG_OUT_OF_MEMORY, "VTSMInit");
+    VT_ASSERT(states != NULL, VT_MSG_OUT_OF_MEMORY);
     capacity = 4;
     count = 0;
     current = previous = next = -1;
     quitting = 0;
     restarting = 0;
     gameData = (struct GameData*)malloc(size > 0 ? (size_t)size : 1);
-    VT_ASSERT(gameData != NULL, VT_MSG_OUT_OF_MEMORY, "VTSMInit");
+    VT_ASSERT(gameData != NULL, VT_MSG_OUT_OF_MEMORY);
     if (gameData && size > 0)
         memcpy(gameData, record, (size_t)size);
 }
@@ -45,7 +45,7 @@ void VTSMInit(const void* record, int size)
 void VTGrowStates(void)
 {
     VTStateFunctions* grown = (VTStateFunctions*)malloc((size_t)capacity * 2 * sizeof *grown);
-    VT_ASSERT(grown != NULL, VT_MSG_OUT_OF_MEMORY, "VTGrowStates");
+    VT_ASSERT(grown != NULL, VT_MSG_OUT_OF_MEMORY);
     if (grown) {
         capacity *= 2;
         memcpy(grown, states, (size_t)count * sizeof *grown);
@@ -71,19 +71,19 @@ int VTSMAddState(const VTStateFunctions* functions)
 static int ValidId(int id, const char* function)
 {
     int valid = id >= 0 && id < count;
-    VT_ASSERT(valid, "State id is out of range", function);
+    VT_ASSERT_FOR(valid, "State id is out of range", function);
     return valid;
 }
 
 void VTSMSetStartState(int id)
 {
-    if (ValidId(id, "VTSMSetStartState"))
+    if (ValidId(id, __func__))
         current = previous = next = id;
 }
 
 void VTSMSetNextState(int id)
 {
-    if (ValidId(id, "VTSMSetNextState"))
+    if (ValidId(id, __func__))
         next = id;
 }
 

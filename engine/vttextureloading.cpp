@@ -131,7 +131,7 @@ void VTGraphicsLoadFail(VTImage* image, FILE** file, const char* reason)
         fclose(*file);
     if (file)
         *file = NULL;
-    VT_ASSERT(0, reason, "VTGraphicsLoadFail");
+    VT_ASSERT(0, reason);
 }
 
 // Reads the file into memory, at most as much as a picture with this
@@ -175,7 +175,7 @@ int VTGraphicsLoadTGA(VTImage* image, const char* path)
 {
     FILE* file = VTFileOpenRead(path, "rb");
     if (!file) {
-        VT_ASSERT(0, "The Texture file could not be opened", "VTGraphicsLoadTGA");
+        VT_ASSERT(0, "The Texture file could not be opened");
         return 0;
     }
     size_t length = 0;

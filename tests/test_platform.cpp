@@ -192,7 +192,7 @@ TEST(Debug, BoxTextsAnswersAndLimits)
 
     SCOPED_TRACE("YES returns 1 and the engine's check traps");
     EXPECT_EQ(0, WithBoxes(VT_ANSWER_YES, [] { EXPECT_EQ(1, VTDebugAssert(0, "d", "F", "f.cpp", 2)); }));
-    EXPECT_EQ(128 + SIGTRAP, WithBoxes(VT_ANSWER_YES, [] { VT_ASSERT(0, "d", "F"); }));
+    EXPECT_EQ(128 + SIGTRAP, WithBoxes(VT_ANSWER_YES, [] { VT_ASSERT_FOR(0, "d", "F"); }));
 
     SCOPED_TRACE("without a box to show, the text goes to standard error and NO ends it");
     EXPECT_EQ(255, RunInChild([] {
