@@ -7,7 +7,6 @@
 #include "vtinput.h"
 #include "vtmath.h"
 
-static const float TWO_PI = 6.28318531f;
 // Obstacles, planets and rings leave once they drift this far from the focus.
 static const float KEEP_RADIUS = 500.0f;
 // A drifting obstacle sheds a debris puff this often while the hole is near.
@@ -400,10 +399,10 @@ void DriftingObstacleLogic(GameObject* object, GameData* data, float dt)
         Drift(object, data, dt);
         Transform* t = object->transform;
         t->rotation += object->state->spin * dt;
-        if (t->rotation > TWO_PI)
+        if (t->rotation > VT_TWO_PI)
             t->rotation = 0.0f;
         if (t->rotation < 0.0f)
-            t->rotation = TWO_PI;
+            t->rotation = VT_TWO_PI;
     }
     if (object->timer)
         ShedDebris(object, data, dt, &object->timer->time, DebrisKind(object->type));

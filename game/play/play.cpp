@@ -16,8 +16,6 @@
 
 GameObject* playList;
 
-static const float PI = 3.14159265f;
-
 void PlayLoad(GameData* data)
 {
     LoadPlayObjectTypes(data);
@@ -77,11 +75,11 @@ static void AddShip(GameData* data)
     }
     GameObject* ship = Place(kind, 0, 0.0f, 0.0f, width, height);
     ship->transform->z = 50.0f;
-    ship->transform->rotation = PI / 2.0f;
+    ship->transform->rotation = VT_HALF_PI;
     AddTimer(ship);
     AddObjectState(ship);
     ship->state->power = 100.0f;
-    ship->state->angle = PI / 2.0f;
+    ship->state->angle = VT_HALF_PI;
     ship->state->baseScaleX = width;
     ship->state->baseScaleY = height;
 }
