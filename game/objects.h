@@ -11,10 +11,26 @@
 struct GameObject;
 typedef void (*ObjectLogic)(struct GameObject* object, GameData* data, float dt);
 
+// What the play code asks of a kind; each play kind's row in the type table
+// (objects.cpp) says which hold.
+enum
+{
+    KIND_REMOVABLE = 1 << 0,      // leaves the list once dead (invisible)
+    KIND_BREAKABLE = 1 << 1,      // bounces, breaks and costs the ship fuel
+    KIND_FAR = 1 << 2,            // drifts behind the play: bullets only
+    KIND_PLANET = 1 << 3,         // pulls and swallows
+    KIND_SHIP = 1 << 4,           // the player's ship (not its warp copy)
+    KIND_REDUCED_RADIUS = 1 << 5, // not round: collides at 80 per cent
+    KIND_BACKDROP = 1 << 6,       // decoration the black hole leaves whole
+    KIND_TUTORIAL_ONLY = 1 << 7,  // drawn only in the tutorial, loaded for it
+};
+
 typedef struct ObjectType
 {
     unsigned texture; // texture id, or VT_TEXTURE_NONE when its image failed
     ObjectLogic logic;
+    unsigned traits;          // KIND_ bits; none for the front end's kinds
+    struct ObjectType* debris; // what it sheds while the black hole is near
 } ObjectType;
 
 // Placement: world units, or pixels from the window's bottom-left for screen

@@ -328,37 +328,11 @@ static void Drift(GameObject* o, GameData* data, float dt)
     o->transform->y += s->velY * dt;
 }
 
-static ObjectType* DebrisKind(const ObjectType* type)
-{
-    if (type == &Asteroid1Type)
-        return &Asteroid1DebrisType;
-    if (type == &Asteroid2Type)
-        return &Asteroid2DebrisType;
-    if (type == &Asteroid3Type)
-        return &Asteroid3DebrisType;
-    if (type == &SatelliteType)
-        return &SatelliteDebrisType;
-    if (type == &SatellitePart1Type)
-        return &SatellitePart1DebrisType;
-    if (type == &SatellitePart2Type)
-        return &SatellitePart2DebrisType;
-    if (type == &SatellitePart3Type)
-        return &SatellitePart3DebrisType;
-    return NULL;
-}
-
-// Decoration the black hole does not tear apart.
-static int IsBackdrop(const ObjectType* type)
-{
-    return type == &Nebula1Type || type == &Nebula2Type || type == &Nebula3Type || type == &Cluster1Type ||
-           type == &Cluster2Type;
-}
-
 // While the black hole is near, whatever has sunk below its line fades and
 // sheds glowing puffs, one per DEBRIS_INTERVAL on its own countdown.
 static void ShedDebris(GameObject* o, GameData* data, float dt, float* countdown, ObjectType* debrisKind)
 {
-    if (!(*countdown < 0.0f && o->appearance && !IsBackdrop(o->type))) {
+    if (!(*countdown < 0.0f && o->appearance && !(o->type->traits & KIND_BACKDROP))) {
         *countdown -= dt;
         return;
     }
@@ -405,7 +379,7 @@ void DriftingObstacleLogic(GameObject* object, GameData* data, float dt)
             t->rotation = VT_TWO_PI;
     }
     if (object->timer)
-        ShedDebris(object, data, dt, &object->timer->time, DebrisKind(object->type));
+        ShedDebris(object, data, dt, &object->timer->time, object->type->debris);
 }
 
 void PlanetLogic(GameObject* object, GameData* data, float dt)

@@ -198,22 +198,14 @@ void ApplyCheatKeys(GameData* data)
 
 void RunCollisionResponses(GameObject* n, GameObject** head, GameData* data, float dt)
 {
-    static ObjectType* const ships[] = {&Ship1Type, &Ship2Type, &Ship3Type};
-    static ObjectType* const breakables[] = {&Asteroid1Type, &Asteroid3Type, &SatelliteType, &SatellitePart1Type,
-                                             &SatellitePart3Type};
-    static ObjectType* const farKinds[] = {&Asteroid2Type, &SatellitePart2Type};
     CollideBullet(n, head, data);
-    for (ObjectType* kind : ships)
-        CollideShip(kind, n, head, data, dt);
-    for (ObjectType* kind : breakables)
-        CollideObstacle(kind, n, head, data, dt);
-    for (ObjectType* kind : farKinds)
-        CollideFarObstacle(kind, n, head, data);
-}
-
-static int IsShip(const GameObject* o)
-{
-    return o->type == &Ship1Type || o->type == &Ship2Type || o->type == &Ship3Type;
+    unsigned traits = n->type->traits;
+    if (traits & KIND_SHIP)
+        CollideShip(n->type, n, head, data, dt);
+    if (traits & KIND_BREAKABLE)
+        CollideObstacle(n->type, n, head, data, dt);
+    if (traits & KIND_FAR)
+        CollideFarObstacle(n->type, n, head, data);
 }
 
 // Tiles are culled against a window-sized rectangle around the view centre,
@@ -253,7 +245,7 @@ void PlayUpdate(GameData* data, float dt)
         MenuNavigate(data, 3);
 
     for (GameObject* n = playList; n; n = n->next) {
-        if (data->gameOverPending == 1 && IsShip(n) && n->visible == 0) {
+        if (data->gameOverPending == 1 && IsShipKind(n->type) && n->visible == 0) {
             GameDataSaveOnGameOver(data);
             data->gameOverPending = 0;
         }
