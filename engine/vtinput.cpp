@@ -28,8 +28,7 @@ static int initCalls;
 void VTInputInit(void)
 {
     VT_ASSERT(++initCalls == 1, VT_MSG_NOT_STUDENTS);
-    releasedKeys = (int*)malloc(4 * sizeof *releasedKeys);
-    VT_ASSERT(releasedKeys != NULL, VT_MSG_OUT_OF_MEMORY);
+    releasedKeys = (int*)VT_ALLOCATE(4 * sizeof *releasedKeys);
     releasedCapacity = releasedKeys ? 4 : 0;
     releasedCount = 0;
     mouseX = mouseY = 0;
@@ -42,8 +41,7 @@ void VTInputInit(void)
 void VTGrowStack(void)
 {
     int grownCapacity = releasedCapacity > 0 ? releasedCapacity * 2 : 4;
-    int* grown = (int*)malloc((size_t)grownCapacity * sizeof *grown);
-    VT_ASSERT(grown != NULL, VT_MSG_OUT_OF_MEMORY);
+    int* grown = (int*)VT_ALLOCATE((size_t)grownCapacity * sizeof *grown);
     if (grown) {
         if (releasedCount > 0)
             memcpy(grown, releasedKeys, (size_t)releasedCount * sizeof *grown);

@@ -29,23 +29,20 @@ void VTSMInit(const void* record, int size)
     // old ones must not be lost.
     free(states);
     free(gameData);
-    states = (VTStateFunctions*)malloc(4 * sizeof *states);
-    VT_ASSERT(states != NULL, VT_MSG_OUT_OF_MEMORY);
+    states = (VTStateFunctions*)VT_ALLOCATE(4 * sizeof *states);
     capacity = 4;
     count = 0;
     current = previous = next = -1;
     quitting = 0;
     restarting = 0;
-    gameData = (struct GameData*)malloc(size > 0 ? (size_t)size : 1);
-    VT_ASSERT(gameData != NULL, VT_MSG_OUT_OF_MEMORY);
+    gameData = (struct GameData*)VT_ALLOCATE(size > 0 ? (size_t)size : 1);
     if (gameData && size > 0)
         memcpy(gameData, record, (size_t)size);
 }
 
 void VTGrowStates(void)
 {
-    VTStateFunctions* grown = (VTStateFunctions*)malloc((size_t)capacity * 2 * sizeof *grown);
-    VT_ASSERT(grown != NULL, VT_MSG_OUT_OF_MEMORY);
+    VTStateFunctions* grown = (VTStateFunctions*)VT_ALLOCATE((size_t)capacity * 2 * sizeof *grown);
     if (grown) {
         capacity *= 2;
         memcpy(grown, states, (size_t)count * sizeof *grown);

@@ -16,6 +16,7 @@
 #include "play/tutorial.h"
 #include "play/ship.h"
 #include "vtgraphics.h"
+#include "vtdebug.h"
 #include "vttextureloading.h"
 
 ObjectType DummyType, StaticBackgroundType, QuitButtonType, BackgroundTileType, Ship1Type, Ship1WarpType,
@@ -212,7 +213,7 @@ void UnloadPlayObjectTypes(GameData*)
 
 GameObject* NewObject(void)
 {
-    GameObject* object = (GameObject*)malloc(sizeof *object);
+    GameObject* object = (GameObject*)VT_ALLOCATE(sizeof *object);
     object->transform = NULL;
     object->timer = NULL;
     object->appearance = NULL;
@@ -237,7 +238,7 @@ void AddObject(GameObject** anchor)
 
 void AddTransform(GameObject* object)
 {
-    Transform* t = (Transform*)malloc(sizeof *t);
+    Transform* t = (Transform*)VT_ALLOCATE(sizeof *t);
     t->x = 0.0f;
     t->y = 0.0f;
     t->scaleX = 10.0f;
@@ -249,12 +250,12 @@ void AddTransform(GameObject* object)
 
 void AddTimer(GameObject* object)
 {
-    object->timer = (Timer*)calloc(1, sizeof(Timer));
+    object->timer = (Timer*)VT_ALLOCATE(sizeof(Timer));
 }
 
 void AddAppearance(GameObject* object)
 {
-    Appearance* a = (Appearance*)malloc(sizeof *a);
+    Appearance* a = (Appearance*)VT_ALLOCATE(sizeof *a);
     a->texScaleU = 1.0f;
     a->texScaleV = 1.0f;
     a->texOffsetU = 0.0f;
@@ -268,7 +269,7 @@ void AddAppearance(GameObject* object)
 
 void AddObjectState(GameObject* object)
 {
-    object->state = (ObjectState*)calloc(1, sizeof(ObjectState));
+    object->state = (ObjectState*)VT_ALLOCATE(sizeof(ObjectState));
 }
 
 static void FreeObject(GameObject* object)
