@@ -7,6 +7,9 @@
 #include <stddef.h>
 #include <stdio.h>
 
+// C names: the benchmark watches these calls by their plain symbols.
+extern "C" {
+
 // The reader's working record.
 typedef struct VTImage
 {
@@ -53,5 +56,7 @@ int VTGraphicsReadTGARLE(VTImage* image, VTTGAInput* input);
 // *file are set, clears it and raises the assertion with reason as its
 // description.
 void VTGraphicsLoadFail(VTImage* image, FILE** file, const char* reason);
+
+}
 
 #endif

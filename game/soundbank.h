@@ -9,6 +9,9 @@
 
 #include "platform/vtaudio.h"
 
+// C names: the benchmark watches these calls by their plain symbols.
+extern "C" {
+
 extern VTSoundSystem* MainSoundSystem;
 extern VTSoundSystem* FuelSoundSystem;
 
@@ -42,5 +45,7 @@ void SoundBankReleaseMenu(void);
 void SoundPlaySelecting(void);
 // Starts sound on system; slot may be NULL.
 void SoundPlay(VTSoundSystem* system, VTSound* sound, VTChannel** slot);
+
+}
 
 #endif
