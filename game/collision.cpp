@@ -36,19 +36,12 @@ static VTVec2 Position(const GameObject* object)
 static GameObject* AddParticle(GameObject* anchor, ObjectType* kind, float x, float y, float width, float height,
                                float z, float rotation, float fadeTime)
 {
-    AddObject(&anchor);
-    GameObject* particle = anchor->next;
-    AddTransform(particle);
-    particle->transform->x = x;
-    particle->transform->y = y;
-    particle->transform->scaleX = width;
-    particle->transform->scaleY = height;
+    GameObject* particle = AddPlacedObject(&anchor, kind, x, y, width, height);
     particle->transform->z = z;
     particle->transform->rotation = rotation;
     AddAppearance(particle);
     AddTimer(particle);
     particle->timer->time = fadeTime;
-    particle->type = kind;
     return particle;
 }
 

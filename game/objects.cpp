@@ -236,6 +236,20 @@ void AddObject(GameObject** anchor)
     }
 }
 
+GameObject* AddPlacedObject(GameObject** anchor, ObjectType* kind, float x, float y, float width, float height)
+{
+    GameObject* before = *anchor;
+    AddObject(anchor);
+    GameObject* object = before ? before->next : *anchor;
+    object->type = kind;
+    AddTransform(object);
+    object->transform->x = x;
+    object->transform->y = y;
+    object->transform->scaleX = width;
+    object->transform->scaleY = height;
+    return object;
+}
+
 void AddTransform(GameObject* object)
 {
     Transform* t = (Transform*)VT_ALLOCATE(sizeof *t);

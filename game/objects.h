@@ -106,6 +106,9 @@ GameObject* NewObject(void);
 // Null anchor: stores a new node there (a list's head). Otherwise inserts a
 // new node directly after the anchor node; the caller fills (*anchor)->next.
 void AddObject(GameObject** anchor);
+// AddObject with the node's kind and a transform placed at (x, y) with that
+// size; returns the new node (the head when *anchor was null).
+GameObject* AddPlacedObject(GameObject** anchor, ObjectType* kind, float x, float y, float width, float height);
 // Each allocates its record with the defaults and stores it in the node.
 void AddTransform(GameObject* object);
 void AddTimer(GameObject* object);

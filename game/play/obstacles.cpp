@@ -18,11 +18,7 @@ static const float BLACK_HOLE_NEAR = 100.0f;
 // A fresh node right behind the spawner, with a transform to place.
 static GameObject* AddSpawn(GameObject* spawner)
 {
-    GameObject* anchor = spawner;
-    AddObject(&anchor);
-    GameObject* spawn = spawner->next;
-    AddTransform(spawn);
-    return spawn;
+    return AddPlacedObject(&spawner, &DummyType, 0.0f, 0.0f, 10.0f, 10.0f);
 }
 
 // Beside the ship one view away, or just above the top edge. Ahead, the

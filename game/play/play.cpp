@@ -29,15 +29,8 @@ void PlayUnload(GameData* data)
 // Adds a node behind the list head (or the head itself) with a transform.
 static GameObject* Place(ObjectType* kind, int screen, float x, float y, float width, float height)
 {
-    AddObject(&playList);
-    GameObject* o = playList->next ? playList->next : playList;
-    o->type = kind;
+    GameObject* o = AddPlacedObject(&playList, kind, x, y, width, height);
     o->screenSpace = screen;
-    AddTransform(o);
-    o->transform->x = x;
-    o->transform->y = y;
-    o->transform->scaleX = width;
-    o->transform->scaleY = height;
     return o;
 }
 

@@ -25,15 +25,8 @@ void ScoreResetDisplay(void)
 // A screen-space picture right after anchor.
 static GameObject* AddPicture(GameObject* anchor, ObjectType* kind, float x, float y, float width, float height)
 {
-    AddObject(&anchor);
-    GameObject* o = anchor->next;
+    GameObject* o = AddPlacedObject(&anchor, kind, x, y, width, height);
     o->screenSpace = 1;
-    o->type = kind;
-    AddTransform(o);
-    o->transform->x = x;
-    o->transform->y = y;
-    o->transform->scaleX = width;
-    o->transform->scaleY = height;
     AddAppearance(o);
     return o;
 }

@@ -20,15 +20,8 @@ GameObject* tutorialList;
 
 static GameObject* Place(ObjectType* kind, int screen, float x, float y, float width, float height)
 {
-    AddObject(&tutorialList);
-    GameObject* o = tutorialList->next ? tutorialList->next : tutorialList;
-    o->type = kind;
+    GameObject* o = AddPlacedObject(&tutorialList, kind, x, y, width, height);
     o->screenSpace = screen;
-    AddTransform(o);
-    o->transform->x = x;
-    o->transform->y = y;
-    o->transform->scaleX = width;
-    o->transform->scaleY = height;
     return o;
 }
 
