@@ -1,8 +1,8 @@
 // wraps.cpp -- the observers around the engine calls the game makes. The bench
 // is linked with --wrap for each function below (see CMakeLists.txt), so a
 // call to it from any object of the program reaches __wrap_<name> here first
-// and the engine's own function as __real_<name>. The names are the C++
-// symbols of the engine's functions.
+// and the engine's own function as __real_<name>. The functions have C
+// linkage, so their symbols are their plain names.
 #include <string.h>
 
 #include "bench.h"
@@ -10,21 +10,21 @@
 #include "vtgraphics.h"
 
 extern "C" {
-void __real__Z14VTGraphicsDrawPK9VTMatrix4(const VTMatrix4* matrix);
-void __real__Z18VTGraphicsSetColorhhhh(unsigned char red, unsigned char green, unsigned char blue, unsigned char alpha);
-void __real__Z20VTGraphicsSetTexturej(unsigned textureId);
-void __real__Z26VTGraphicsSetTextureCoordsfffff(float scaleU, float scaleV, float angle, float offsetU, float offsetV);
-void __real__Z20VTGraphicsSetToOrthov(void);
-void __real__Z26VTGraphicsSetToPerspectivev(void);
-void __real__Z19VTGraphicsSetCameraffff(float x, float y, float z, float roll);
-void __real__Z17VTGraphicsEndDrawv(void);
-unsigned __real__Z21VTGraphicsLoadTexturePKc(const char* path);
-void __real__Z16VTSMSetNextStatei(int id);
-void __real__Z16VTSMRestartStatei(int flag);
-void __real__Z13SoundBankInitv(void);
-void __real__Z16SoundBankReleasev(void);
-void __real__Z20SoundBankReleaseMenuv(void);
-void __real__Z17VTApplicationInitPK21VTApplicationInitInfo(const VTApplicationInitInfo* info);
+void __real_VTGraphicsDraw(const VTMatrix4* matrix);
+void __real_VTGraphicsSetColor(unsigned char red, unsigned char green, unsigned char blue, unsigned char alpha);
+void __real_VTGraphicsSetTexture(unsigned textureId);
+void __real_VTGraphicsSetTextureCoords(float scaleU, float scaleV, float angle, float offsetU, float offsetV);
+void __real_VTGraphicsSetToOrtho(void);
+void __real_VTGraphicsSetToPerspective(void);
+void __real_VTGraphicsSetCamera(float x, float y, float z, float roll);
+void __real_VTGraphicsEndDraw(void);
+unsigned __real_VTGraphicsLoadTexture(const char* path);
+void __real_VTSMSetNextState(int id);
+void __real_VTSMRestartState(int flag);
+void __real_SoundBankInit(void);
+void __real_SoundBankRelease(void);
+void __real_SoundBankReleaseMenu(void);
+void __real_VTApplicationInit(const VTApplicationInitInfo* info);
 }
 
 // What the next quad would be drawn with. The camera starts where
@@ -88,119 +88,119 @@ void ReplayFrame(const std::vector<DrawCall>& draws)
 
 extern "C" {
 
-void __wrap__Z14VTGraphicsDrawPK9VTMatrix4(const VTMatrix4* matrix)
+void __wrap_VTGraphicsDraw(const VTMatrix4* matrix)
 {
     if (recording) {
         current.matrix = *matrix;
         recording->push_back(current);
     }
-    __real__Z14VTGraphicsDrawPK9VTMatrix4(matrix);
+    __real_VTGraphicsDraw(matrix);
 }
 
-void __wrap__Z18VTGraphicsSetColorhhhh(unsigned char red, unsigned char green, unsigned char blue, unsigned char alpha)
+void __wrap_VTGraphicsSetColor(unsigned char red, unsigned char green, unsigned char blue, unsigned char alpha)
 {
     current.colour[0] = red;
     current.colour[1] = green;
     current.colour[2] = blue;
     current.colour[3] = alpha;
-    __real__Z18VTGraphicsSetColorhhhh(red, green, blue, alpha);
+    __real_VTGraphicsSetColor(red, green, blue, alpha);
 }
 
-void __wrap__Z20VTGraphicsSetTexturej(unsigned textureId)
+void __wrap_VTGraphicsSetTexture(unsigned textureId)
 {
     current.texture = textureId;
-    __real__Z20VTGraphicsSetTexturej(textureId);
+    __real_VTGraphicsSetTexture(textureId);
 }
 
-void __wrap__Z26VTGraphicsSetTextureCoordsfffff(float scaleU, float scaleV, float angle, float offsetU, float offsetV)
+void __wrap_VTGraphicsSetTextureCoords(float scaleU, float scaleV, float angle, float offsetU, float offsetV)
 {
     current.texCoords[0] = scaleU;
     current.texCoords[1] = scaleV;
     current.texCoords[2] = angle;
     current.texCoords[3] = offsetU;
     current.texCoords[4] = offsetV;
-    __real__Z26VTGraphicsSetTextureCoordsfffff(scaleU, scaleV, angle, offsetU, offsetV);
+    __real_VTGraphicsSetTextureCoords(scaleU, scaleV, angle, offsetU, offsetV);
 }
 
-void __wrap__Z20VTGraphicsSetToOrthov(void)
+void __wrap_VTGraphicsSetToOrtho(void)
 {
     current.ortho = 1;
-    __real__Z20VTGraphicsSetToOrthov();
+    __real_VTGraphicsSetToOrtho();
 }
 
-void __wrap__Z26VTGraphicsSetToPerspectivev(void)
+void __wrap_VTGraphicsSetToPerspective(void)
 {
     current.ortho = 0;
-    __real__Z26VTGraphicsSetToPerspectivev();
+    __real_VTGraphicsSetToPerspective();
 }
 
-void __wrap__Z19VTGraphicsSetCameraffff(float x, float y, float z, float roll)
+void __wrap_VTGraphicsSetCamera(float x, float y, float z, float roll)
 {
     // Stored as the engine stores it: the height held within 2..999.
     current.camera[0] = x;
     current.camera[1] = y;
     current.camera[2] = VTClamp(z, 2.0f, 999.0f);
     current.camera[3] = roll;
-    __real__Z19VTGraphicsSetCameraffff(x, y, z, roll);
+    __real_VTGraphicsSetCamera(x, y, z, roll);
 }
 
-void __wrap__Z17VTGraphicsEndDrawv(void)
+void __wrap_VTGraphicsEndDraw(void)
 {
-    __real__Z17VTGraphicsEndDrawv();
+    __real_VTGraphicsEndDraw();
     if (frameObserver)
         frameObserver->FrameEnded(Now());
 }
 
-unsigned __wrap__Z21VTGraphicsLoadTexturePKc(const char* path)
+unsigned __wrap_VTGraphicsLoadTexture(const char* path)
 {
     double start = Now();
-    unsigned id = __real__Z21VTGraphicsLoadTexturePKc(path);
+    unsigned id = __real_VTGraphicsLoadTexture(path);
     if (flowObserver)
         flowObserver->TextureLoaded(path, Now() - start);
     return id;
 }
 
-void __wrap__Z16VTSMSetNextStatei(int id)
+void __wrap_VTSMSetNextState(int id)
 {
-    __real__Z16VTSMSetNextStatei(id);
+    __real_VTSMSetNextState(id);
     if (flowObserver)
         flowObserver->Requested(Now(), id, 0);
 }
 
-void __wrap__Z16VTSMRestartStatei(int flag)
+void __wrap_VTSMRestartState(int flag)
 {
-    __real__Z16VTSMRestartStatei(flag);
+    __real_VTSMRestartState(flag);
     if (flowObserver && flag)
         flowObserver->Requested(Now(), -1, 1);
 }
 
-void __wrap__Z13SoundBankInitv(void)
+void __wrap_SoundBankInit(void)
 {
     double start = Now();
-    __real__Z13SoundBankInitv();
+    __real_SoundBankInit();
     if (flowObserver)
         flowObserver->SoundBank(Now() - start);
 }
 
-void __wrap__Z16SoundBankReleasev(void)
+void __wrap_SoundBankRelease(void)
 {
     double start = Now();
-    __real__Z16SoundBankReleasev();
+    __real_SoundBankRelease();
     if (flowObserver)
         flowObserver->SoundBank(Now() - start);
 }
 
-void __wrap__Z20SoundBankReleaseMenuv(void)
+void __wrap_SoundBankReleaseMenu(void)
 {
     double start = Now();
-    __real__Z20SoundBankReleaseMenuv();
+    __real_SoundBankReleaseMenu();
     if (flowObserver)
         flowObserver->SoundBank(Now() - start);
 }
 
-void __wrap__Z17VTApplicationInitPK21VTApplicationInitInfo(const VTApplicationInitInfo* info)
+void __wrap_VTApplicationInit(const VTApplicationInitInfo* info)
 {
-    __real__Z17VTApplicationInitPK21VTApplicationInitInfo(info);
+    __real_VTApplicationInit(info);
     if (flowObserver)
         flowObserver->ApplicationStarted(Now());
 }

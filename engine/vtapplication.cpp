@@ -30,8 +30,7 @@ static void Send(unsigned message, unsigned long wParam, long lParam)
 
 void VTApplicationInit(const VTApplicationInitInfo* info)
 {
-    VT_ASSERT(++initCalls == 1, "This function should be called only once at the start of the project.",
-              "VTApplicationInit");
+    VT_ASSERT(++initCalls == 1, "This function should be called only once at the start of the project.");
     width = info->width;
     height = info->height;
     title = info->title;
@@ -41,8 +40,7 @@ void VTApplicationInit(const VTApplicationInitInfo* info)
 
     VTPlatformInit();
     window = VTPlatformCreateWindow(title, width, height);
-    VT_ASSERT(window != NULL, "Unable to Create Render Context. Your video card is out of date",
-              "VTApplicationInit");
+    VT_ASSERT(window != NULL, "Unable to Create Render Context. Your video card is out of date");
     int rect[4] = {0, 0, width, height};
     int x, y;
     VTApplicationCenterWindow(style, rect, &x, &y);

@@ -5,6 +5,9 @@
 
 #include "platform/vtplatform.h"
 
+// C names: the benchmark watches these calls by their plain symbols.
+extern "C" {
+
 typedef struct VTApplicationInitInfo
 {
     void* instance;      // unused on this platform; kept for the record's shape
@@ -44,5 +47,7 @@ long VTApplicationWindowProc(VTWindow* window, unsigned message, unsigned long w
 
 #define VT_STYLE_WINDOWED 0x80C00000u
 #define VT_STYLE_FULLSCREEN 0x90000000u
+
+}
 
 #endif

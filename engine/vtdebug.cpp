@@ -3,6 +3,7 @@
 #include "vtdebug.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "platform/vtplatform.h"
@@ -57,4 +58,12 @@ int VTDebugMessagePopup(const char* text)
 void VTDebugBreak(void)
 {
     VTPlatformDebugBreak();
+}
+
+void* VTDebugAllocate(size_t bytes, const char* function, const char* file, int line)
+{
+    void* memory = calloc(1, bytes > 0 ? bytes : 1);
+    if (VTDebugAssert(memory != NULL, VT_MSG_OUT_OF_MEMORY, function, file, line))
+        VTDebugBreak();
+    return memory;
 }

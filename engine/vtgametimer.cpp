@@ -13,7 +13,7 @@ static int shutdownCalls;
 
 void VTTimerInit(void)
 {
-    VT_ASSERT(++initCalls == 1, VT_MSG_NOT_STUDENTS, "VTTimerInit");
+    VT_ASSERT(++initCalls == 1, VT_MSG_NOT_STUDENTS);
     frequency = VTPlatformCounterFrequency();
     frameStart = 0;
     frameEnd = 0;
@@ -35,7 +35,7 @@ float VTTimerEndFrame(void)
 
 void VTTimerShutdown(void)
 {
-    VT_ASSERT(++shutdownCalls == 1, VT_MSG_NOT_STUDENTS, "VTTimerShutdown");
+    VT_ASSERT(++shutdownCalls == 1, VT_MSG_NOT_STUDENTS);
     frequency = 0;
     frameStart = 0;
     frameEnd = 0;

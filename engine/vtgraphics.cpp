@@ -50,12 +50,9 @@ void VTGraphicsRenderContextInit(void)
     // The window was created with the pixel format (double-buffered RGBA,
     // 32-bit depth or 24 where the driver has no 32), so choosing and setting
     // it cannot fail apart from the window itself.
-    VT_ASSERT(window != NULL, "Unable to chose PixelFormat. Your video card is out of date",
-              "VTGraphicsRenderContextInit");
-    VT_ASSERT(VTPlatformCreateGLContext(window), "Unable to Create Render Context. Your video card is out of date",
-              "VTGraphicsRenderContextInit");
-    VT_ASSERT(VTPlatformMakeCurrent(window), "Unable to Set Render Context. Your video card is out of date",
-              "VTGraphicsRenderContextInit");
+    VT_ASSERT(window != NULL, "Unable to chose PixelFormat. Your video card is out of date");
+    VT_ASSERT(VTPlatformCreateGLContext(window), "Unable to Create Render Context. Your video card is out of date");
+    VT_ASSERT(VTPlatformMakeCurrent(window), "Unable to Set Render Context. Your video card is out of date");
 }
 
 // Debian's GLEW looks for a GLX display after loading the entry points; on an
@@ -73,7 +70,7 @@ static int InitExtensions(void)
 
 void VTGraphicsInit(VTWindow* target, int w, int h)
 {
-    VT_ASSERT(++initCalls == 1, VT_MSG_NOT_STUDENTS, "VTGraphicsInit");
+    VT_ASSERT(++initCalls == 1, VT_MSG_NOT_STUDENTS);
     window = target;
     width = w;
     height = h;
@@ -104,8 +101,7 @@ void VTGraphicsInit(VTWindow* target, int w, int h)
     VTGraphicsSetPerspectiveMatrix(90.0, aspect, 1.0, 1000.0);
     VTGraphicsSetCamera(0.0f, 0.0f, 60.0f, 0.0f);
 
-    VT_ASSERT(InitExtensions(), "Unable to load the OpenGL buffer functions. Your video card is out of date",
-              "VTGraphicsInit");
+    VT_ASSERT(InitExtensions(), "Unable to load the OpenGL buffer functions. Your video card is out of date");
     VTGraphicsInitMesh();
 }
 
@@ -119,7 +115,7 @@ void VTGraphicsShutdown(void)
     fontBase = 0;
     pendingCapture = NULL;
     VTPlatformDeleteGLContext();
-    VT_ASSERT(VTGraphicsGetTextureCount() == 0, "Some textures were not unloaded.", "VTGraphicsShutdown");
+    VT_ASSERT(VTGraphicsGetTextureCount() == 0, "Some textures were not unloaded.");
 }
 
 void VTGraphicsStartDraw(void)

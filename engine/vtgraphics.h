@@ -8,6 +8,9 @@
 #include "platform/vtplatform.h"
 #include "vtmath.h"
 
+// C names: the benchmark watches these calls by their plain symbols.
+extern "C" {
+
 // --- context and frames -----------------------------------------------------------
 
 // Once only, from the window's creation message: context, font lists, fixed
@@ -87,5 +90,7 @@ void VTGraphicsFreeCapture(VTCapture* capture);
 // Writes a capture to a real file path as an uncompressed 24-bit TGA (any
 // size). 1 on success.
 int VTGraphicsWriteCapture(const VTCapture* capture, const char* path);
+
+}
 
 #endif

@@ -27,9 +27,8 @@ static int initCalls;
 
 void VTInputInit(void)
 {
-    VT_ASSERT(++initCalls == 1, VT_MSG_NOT_STUDENTS, "VTInputInit");
-    releasedKeys = (int*)malloc(4 * sizeof *releasedKeys);
-    VT_ASSERT(releasedKeys != NULL, VT_MSG_OUT_OF_MEMORY, "VTInputInit");
+    VT_ASSERT(++initCalls == 1, VT_MSG_NOT_STUDENTS);
+    releasedKeys = (int*)VT_ALLOCATE(4 * sizeof *releasedKeys);
     releasedCapacity = releasedKeys ? 4 : 0;
     releasedCount = 0;
     mouseX = mouseY = 0;
@@ -42,8 +41,7 @@ void VTInputInit(void)
 void VTGrowStack(void)
 {
     int grownCapacity = releasedCapacity > 0 ? releasedCapacity * 2 : 4;
-    int* grown = (int*)malloc((size_t)grownCapacity * sizeof *grown);
-    VT_ASSERT(grown != NULL, VT_MSG_OUT_OF_MEMORY, "VTGrowStack");
+    int* grown = (int*)VT_ALLOCATE((size_t)grownCapacity * sizeof *grown);
     if (grown) {
         if (releasedCount > 0)
             memcpy(grown, releasedKeys, (size_t)releasedCount * sizeof *grown);
@@ -161,18 +159,18 @@ int VTInputWasInterrupted(void)
 static int InRange(int key, const char* function)
 {
     int valid = key >= 1 && key < VT_KEY_COUNT;
-    VT_ASSERT(valid, "Key is out of range", function);
+    VT_ASSERT_FOR(valid, "Key is out of range", function);
     return valid;
 }
 
 int VTInputIsPressed(int key)
 {
-    return InRange(key, "VTInputIsPressed") ? pressed[key] : 0;
+    return InRange(key, __func__) ? pressed[key] : 0;
 }
 
 int VTInputIsTriggered(int key)
 {
-    return InRange(key, "VTInputIsTriggered") ? triggered[key] : 0;
+    return InRange(key, __func__) ? triggered[key] : 0;
 }
 
 int VTInputIsRepeated(int key)

@@ -17,6 +17,12 @@ typedef struct VTMatrix4
     float m[16];
 } VTMatrix4;
 
+// Pi in the game's 32-bit floats, and the turns the game steers by: half
+// of it is straight up, twice it one whole turn.
+#define VT_PI 3.14159265f
+#define VT_HALF_PI (VT_PI / 2.0f)
+#define VT_TWO_PI (VT_PI * 2.0f)
+
 float VTDegreeToRadian(float degrees);
 // min when value is below min, max when above max (min is tested first).
 float VTClamp(float value, float min, float max);

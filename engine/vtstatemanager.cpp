@@ -24,28 +24,25 @@ static int initCalls;
 
 void VTSMInit(const void* record, int size)
 {
-    VT_ASSERT(++initCalls == 1, VT_MSG_NOT_STUDENTS, "VTSMInit");
+    VT_ASSERT(++initCalls == 1, VT_MSG_NOT_STUDENTS);
     // Past the guard (a debugger continued) the tables start again; the
     // old ones must not be lost.
     free(states);
     free(gameData);
-    states = (VTStateFunctions*)malloc(4 * sizeof *states);
-    VT_ASSERT(states != NULL, VT_MSG_OUT_OF_MEMORY, "VTSMInit");
+    states = (VTStateFunctions*)VT_ALLOCATE(4 * sizeof *states);
     capacity = 4;
     count = 0;
     current = previous = next = -1;
     quitting = 0;
     restarting = 0;
-    gameData = (struct GameData*)malloc(size > 0 ? (size_t)size : 1);
-    VT_ASSERT(gameData != NULL, VT_MSG_OUT_OF_MEMORY, "VTSMInit");
+    gameData = (struct GameData*)VT_ALLOCATE(size > 0 ? (size_t)size : 1);
     if (gameData && size > 0)
         memcpy(gameData, record, (size_t)size);
 }
 
 void VTGrowStates(void)
 {
-    VTStateFunctions* grown = (VTStateFunctions*)malloc((size_t)capacity * 2 * sizeof *grown);
-    VT_ASSERT(grown != NULL, VT_MSG_OUT_OF_MEMORY, "VTGrowStates");
+    VTStateFunctions* grown = (VTStateFunctions*)VT_ALLOCATE((size_t)capacity * 2 * sizeof *grown);
     if (grown) {
         capacity *= 2;
         memcpy(grown, states, (size_t)count * sizeof *grown);
@@ -71,19 +68,19 @@ int VTSMAddState(const VTStateFunctions* functions)
 static int ValidId(int id, const char* function)
 {
     int valid = id >= 0 && id < count;
-    VT_ASSERT(valid, "State id is out of range", function);
+    VT_ASSERT_FOR(valid, "State id is out of range", function);
     return valid;
 }
 
 void VTSMSetStartState(int id)
 {
-    if (ValidId(id, "VTSMSetStartState"))
+    if (ValidId(id, __func__))
         current = previous = next = id;
 }
 
 void VTSMSetNextState(int id)
 {
-    if (ValidId(id, "VTSMSetNextState"))
+    if (ValidId(id, __func__))
         next = id;
 }
 

@@ -3,6 +3,9 @@
 #ifndef VTSTATEMANAGER_H
 #define VTSTATEMANAGER_H
 
+// C names: the benchmark watches these calls by their plain symbols.
+extern "C" {
+
 struct GameData;
 
 typedef struct VTStateFunctions
@@ -38,5 +41,7 @@ void VTSMShutdown(void);     // frees the record copy and the table
 struct GameData* VTSMGetGameData(void);
 int VTSMGetStateCount(void);
 int VTSMGetStateCapacity(void);
+
+}
 
 #endif

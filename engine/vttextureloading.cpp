@@ -21,24 +21,83 @@ static const unsigned char rleTemplate[12] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 
 // Pictures up to 2048 x 2048 x 32 bits are allocated in one piece.
 static const unsigned FIRST_ALLOCATION = 16u * 1024u * 1024u;
 
+// One GL texture per picture file: kinds that draw the same picture share
+// it, so the file is decoded and uploaded once. Each load still counts, and
+// the texture goes when the last of its loads is unloaded.
+typedef struct SharedTexture
+{
+    char* file; // resolved path
+    GLuint id;
+    int loads;
+} SharedTexture;
+
+static SharedTexture* shared;
+static int sharedCount, sharedCapacity;
+
+static SharedTexture* FindShared(const char* file, GLuint id)
+{
+    for (int i = 0; i < sharedCount; i++)
+        if (file ? strcmp(shared[i].file, file) == 0 : shared[i].id == id)
+            return &shared[i];
+    return NULL;
+}
+
+// Remembers a fresh texture under its file; one that cannot be remembered
+// is simply not shared.
+static void RememberShared(const char* file, GLuint id)
+{
+    if (sharedCount == sharedCapacity) {
+        int capacity = sharedCapacity ? sharedCapacity * 2 : 4;
+        SharedTexture* larger = (SharedTexture*)realloc(shared, (size_t)capacity * sizeof *shared);
+        if (!larger)
+            return;
+        shared = larger;
+        sharedCapacity = capacity;
+    }
+    char* copy = strdup(file);
+    if (!copy)
+        return;
+    shared[sharedCount].file = copy;
+    shared[sharedCount].id = id;
+    shared[sharedCount].loads = 1;
+    sharedCount++;
+}
+
+static GLuint UploadTexture(const VTImage* image)
+{
+    GLuint id;
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    // Rows of a 24-bit image one or two pixels wide are not 4-byte
+    // aligned; read them as packed.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, (GLint)image->format, image->width, image->height, 0, image->format,
+                 GL_UNSIGNED_BYTE, image->pixels);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    return id;
+}
+
 unsigned VTGraphicsLoadTexture(const char* path)
 {
+    char file[4096];
+    int known = VTFileResolve(path, file, sizeof file);
+    SharedTexture* loaded = known ? FindShared(file, 0) : NULL;
+    if (loaded) {
+        loaded->loads++;
+        textureCount++;
+        return loaded->id;
+    }
     GLuint id = VT_TEXTURE_NONE;
     VTImage image;
     memset(&image, 0, sizeof image);
     if (VTGraphicsLoadTGA(&image, path)) {
-        glGenTextures(1, &id);
-        glBindTexture(GL_TEXTURE_2D, id);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        // Rows of a 24-bit image one or two pixels wide are not 4-byte
-        // aligned; read them as packed.
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glTexImage2D(GL_TEXTURE_2D, 0, (GLint)image.format, image.width, image.height, 0, image.format,
-                     GL_UNSIGNED_BYTE, image.pixels);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        id = UploadTexture(&image);
         free(image.pixels);
         textureCount++;
+        if (known)
+            RememberShared(file, id);
     }
     return id;
 }
@@ -46,8 +105,15 @@ unsigned VTGraphicsLoadTexture(const char* path)
 void VTGraphicsUnloadTexture(unsigned textureId)
 {
     GLuint id = textureId;
-    glDeleteTextures(1, &id);
+    SharedTexture* loaded = FindShared(NULL, id);
     textureCount--;
+    if (loaded && --loaded->loads > 0)
+        return;
+    if (loaded) {
+        free(loaded->file);
+        *loaded = shared[--sharedCount];
+    }
+    glDeleteTextures(1, &id);
 }
 
 int VTGraphicsGetTextureCount(void)
@@ -61,48 +127,93 @@ void VTGraphicsLoadFail(VTImage* image, FILE** file, const char* reason)
         free(image->pixels);
         image->pixels = NULL;
     }
-    if (*file)
+    if (file && *file)
         fclose(*file);
-    *file = NULL;
-    VT_ASSERT(0, reason, "VTGraphicsLoadFail");
+    if (file)
+        *file = NULL;
+    VT_ASSERT(0, reason);
+}
+
+// Reads the file into memory, at most as much as a picture with this
+// header could use: a huge or endless file costs no more than that, and
+// a lying header no more than the file. NULL when memory ran out.
+static unsigned char* ReadPictureFile(FILE* file, size_t* length)
+{
+    unsigned char header[18];
+    size_t got = fread(header, 1, sizeof header, file);
+    uint64_t most = sizeof header;
+    if (got == sizeof header) {
+        uint64_t pixels = (uint64_t)(header[12] | header[13] << 8) * (uint64_t)(header[14] | header[15] << 8);
+        // A run-length packet of one pixel is its worst case: one byte more.
+        most += pixels * (uint64_t)(header[16] / 8 + 1);
+    }
+    size_t capacity = most < 65536 ? (size_t)most : 65536;
+    unsigned char* bytes = (unsigned char*)malloc(capacity);
+    if (!bytes)
+        return NULL;
+    memcpy(bytes, header, got);
+    size_t used = got;
+    while (got > 0 && used < most) {
+        if (used == capacity) {
+            size_t grown = (uint64_t)capacity * 2 < most ? capacity * 2 : (size_t)most;
+            unsigned char* larger = (unsigned char*)realloc(bytes, grown);
+            if (!larger) {
+                free(bytes);
+                return NULL;
+            }
+            bytes = larger;
+            capacity = grown;
+        }
+        got = fread(bytes + used, 1, capacity - used, file);
+        used += got;
+    }
+    *length = used;
+    return bytes;
 }
 
 int VTGraphicsLoadTGA(VTImage* image, const char* path)
 {
     FILE* file = VTFileOpenRead(path, "rb");
     if (!file) {
-        VT_ASSERT(0, "The Texture file could not be opened", "VTGraphicsLoadTGA");
+        VT_ASSERT(0, "The Texture file could not be opened");
         return 0;
     }
+    size_t length = 0;
+    unsigned char* bytes = ReadPictureFile(file, &length);
+    if (!bytes) {
+        VTGraphicsLoadFail(NULL, &file, "Error reading file");
+        return 0;
+    }
+    fclose(file);
+    int decoded = VTGraphicsDecodeTGA(image, bytes, length);
+    free(bytes);
+    return decoded;
+}
+
+int VTGraphicsDecodeTGA(VTImage* image, const unsigned char* bytes, size_t length)
+{
     // After a failure the assertion either ends the process or, when the
     // debugger was chosen and the program continued, comes back here: the
-    // load then stops with nothing held.
-    unsigned char header[18];
-    if (fread(header, 1, sizeof header, file) != sizeof header) {
-        VTGraphicsLoadFail(NULL, &file, "Error Reading file");
+    // decoding then stops with nothing held.
+    if (length < 18) {
+        VTGraphicsLoadFail(NULL, NULL, "Error Reading file");
         return 0;
     }
-    if (!VTGraphicsReadTGAHeader(image, header)) {
-        VTGraphicsLoadFail(image, &file, "Error reading file");
+    if (!VTGraphicsReadTGAHeader(image, bytes)) {
+        VTGraphicsLoadFail(image, NULL, "Error reading file");
         return 0;
     }
     if (!VTIsPowerOfTwo(image->width) || !VTIsPowerOfTwo(image->height)) {
-        VTGraphicsLoadFail(image, &file, "Textures must be powers of two.");
+        VTGraphicsLoadFail(image, NULL, "Textures must be powers of two.");
         return 0;
     }
-    int read;
-    if (memcmp(header, rawTemplate, sizeof rawTemplate) == 0) {
-        read = VTGraphicsReadTGARaw(image, &file);
-    } else if (memcmp(header, rleTemplate, sizeof rleTemplate) == 0) {
-        read = VTGraphicsReadTGARLE(image, &file);
-    } else {
-        VTGraphicsLoadFail(image, &file, "Invalid File type");
-        return 0;
-    }
-    if (!read)
-        return 0;
-    fclose(file);
-    return 1;
+    VTTGAInput input = {bytes + 18, length - 18, 0};
+    if (memcmp(bytes, rawTemplate, sizeof rawTemplate) == 0)
+        return VTGraphicsReadTGARaw(image, &input);
+    if (memcmp(bytes, rleTemplate, sizeof rleTemplate) == 0)
+        return VTGraphicsReadTGARLE(image, &input);
+    VTGraphicsLoadFail(image, NULL, "Invalid File type");
+    return 0;
 }
 
 int VTGraphicsReadTGAHeader(VTImage* image, const unsigned char header[18])
@@ -147,22 +258,18 @@ static int Reserve(VTImage* image, unsigned bytes)
     return ok;
 }
 
-int VTGraphicsReadTGARaw(VTImage* image, FILE** file)
+int VTGraphicsReadTGARaw(VTImage* image, VTTGAInput* input)
 {
-    // What is allocated is filled before the buffer grows again.
-    unsigned done = 0;
-    while (done < image->size) {
-        if (!Reserve(image, done + 1)) {
-            VTGraphicsLoadFail(image, file, "Error reading file");
-            return 0;
-        }
-        size_t piece = image->reserved - done;
-        if (fread(image->pixels + done, 1, piece, *file) != piece) {
-            VTGraphicsLoadFail(image, file, "Error Reading file");
-            return 0;
-        }
-        done += (unsigned)piece;
+    if (input->length - input->at < image->size) {
+        VTGraphicsLoadFail(image, NULL, "Error Reading file");
+        return 0;
     }
+    if (!Reserve(image, image->size)) {
+        VTGraphicsLoadFail(image, NULL, "Error reading file");
+        return 0;
+    }
+    memcpy(image->pixels, input->bytes + input->at, image->size);
+    input->at += image->size;
     for (unsigned i = 0; i < image->size; i += (unsigned)image->bytesPerPixel) {
         unsigned char blue = image->pixels[i];
         image->pixels[i] = image->pixels[i + 2];
@@ -185,37 +292,17 @@ static void PutRun(VTImage* image, unsigned byte, const unsigned char colour[4],
     }
 }
 
-// The packets are a few bytes each; reading them through stdio one call at
-// a time cost more than decoding them. The file is read in large pieces here
-// instead, and nothing past the pixels matters (the footer is ignored).
-struct PacketReader
+// 1 when all n bytes were there.
+static int ReadPacketBytes(VTTGAInput* input, unsigned char* out, size_t n)
 {
-    FILE* file;
-    size_t at, end;
-    unsigned char buffer[32768];
-};
-
-// 1 when all n bytes arrived.
-static int ReadPacketBytes(PacketReader* r, unsigned char* out, size_t n)
-{
-    while (n > 0) {
-        if (r->at == r->end) {
-            r->at = 0;
-            r->end = fread(r->buffer, 1, sizeof r->buffer, r->file);
-            if (r->end == 0)
-                return 0;
-        }
-        size_t piece = r->end - r->at < n ? r->end - r->at : n;
-        memcpy(out, r->buffer + r->at, piece);
-        r->at += piece;
-        out += piece;
-        n -= piece;
-    }
+    if (input->length - input->at < n)
+        return 0;
+    memcpy(out, input->bytes + input->at, n);
+    input->at += n;
     return 1;
 }
 
-// Reads packets until every pixel is set; any fault ends in LoadFail.
-static int ReadPackets(VTImage* image, FILE** file, PacketReader* reader)
+int VTGraphicsReadTGARLE(VTImage* image, VTTGAInput* input)
 {
     unsigned pixelCount = (unsigned)image->width * (unsigned)image->height;
     unsigned currentPixel = 0;
@@ -224,22 +311,22 @@ static int ReadPackets(VTImage* image, FILE** file, PacketReader* reader)
     unsigned char colour[4] = {0, 0, 0, 0};
     do {
         unsigned char packet;
-        if (!ReadPacketBytes(reader, &packet, 1)) {
-            VTGraphicsLoadFail(image, file, "Error Reading file");
+        if (!ReadPacketBytes(input, &packet, 1)) {
+            VTGraphicsLoadFail(image, NULL, "Error Reading file");
             return 0;
         }
         if (packet >= 128) {
             unsigned count = packet - 127u;
-            if (!ReadPacketBytes(reader, colour, pixelBytes)) {
-                VTGraphicsLoadFail(image, file, "Error Reading File");
+            if (!ReadPacketBytes(input, colour, pixelBytes)) {
+                VTGraphicsLoadFail(image, NULL, "Error Reading File");
                 return 0;
             }
             if (currentPixel + count > pixelCount) {
-                VTGraphicsLoadFail(image, file, "Invalid File");
+                VTGraphicsLoadFail(image, NULL, "Invalid File");
                 return 0;
             }
             if (!Reserve(image, currentByte + count * (unsigned)pixelBytes)) {
-                VTGraphicsLoadFail(image, file, "Error reading file");
+                VTGraphicsLoadFail(image, NULL, "Error reading file");
                 return 0;
             }
             PutRun(image, currentByte, colour, count);
@@ -248,18 +335,18 @@ static int ReadPackets(VTImage* image, FILE** file, PacketReader* reader)
         } else {
             unsigned count = packet + 1u;
             if (currentPixel + count > pixelCount) {
-                VTGraphicsLoadFail(image, file, "Invalid file.");
+                VTGraphicsLoadFail(image, NULL, "Invalid file.");
                 return 0;
             }
             if (!Reserve(image, currentByte + count * (unsigned)pixelBytes)) {
-                VTGraphicsLoadFail(image, file, "Error reading file");
+                VTGraphicsLoadFail(image, NULL, "Error reading file");
                 return 0;
             }
             // Straight into place, then blue and red exchanged.
             size_t bytes = count * pixelBytes;
             unsigned char* run = image->pixels + currentByte;
-            if (!ReadPacketBytes(reader, run, bytes)) {
-                VTGraphicsLoadFail(image, file, "Error reading file");
+            if (!ReadPacketBytes(input, run, bytes)) {
+                VTGraphicsLoadFail(image, NULL, "Error reading file");
                 return 0;
             }
             for (size_t i = 0; i < bytes; i += pixelBytes) {
@@ -272,18 +359,4 @@ static int ReadPackets(VTImage* image, FILE** file, PacketReader* reader)
         }
     } while (currentPixel < pixelCount);
     return 1;
-}
-
-int VTGraphicsReadTGARLE(VTImage* image, FILE** file)
-{
-    PacketReader* reader = (PacketReader*)malloc(sizeof(PacketReader));
-    if (!reader) {
-        VTGraphicsLoadFail(image, file, "Error reading file");
-        return 0;
-    }
-    reader->file = *file;
-    reader->at = reader->end = 0;
-    int done = ReadPackets(image, file, reader);
-    free(reader);
-    return done;
 }

@@ -4,7 +4,11 @@
 #ifndef VTTEXTURELOADING_H
 #define VTTEXTURELOADING_H
 
+#include <stddef.h>
 #include <stdio.h>
+
+// C names: the benchmark watches these calls by their plain symbols.
+extern "C" {
 
 // The reader's working record.
 typedef struct VTImage
@@ -28,18 +32,31 @@ unsigned VTGraphicsLoadTexture(const char* path);
 void VTGraphicsUnloadTexture(unsigned textureId);
 int VTGraphicsGetTextureCount(void);
 
-// The reader's steps, each 1 on success. A failure after the file was opened
-// goes through VTGraphicsLoadFail, which leaves nothing allocated or open.
+// The bytes of a picture file in memory, read from at onwards.
+typedef struct VTTGAInput
+{
+    const unsigned char* bytes;
+    size_t length;
+    size_t at;
+} VTTGAInput;
+
+// The reader's steps, each 1 on success. LoadTGA reads the file into memory
+// and hands it to DecodeTGA; every refusal after the file was opened goes
+// through VTGraphicsLoadFail, which leaves nothing allocated or open.
 int VTGraphicsLoadTGA(VTImage* image, const char* path);
+int VTGraphicsDecodeTGA(VTImage* image, const unsigned char* bytes, size_t length);
 // Decodes the 18 header bytes and allocates the pixel buffer: all of it up to
 // 16 MiB, else its first 16 MiB.
 int VTGraphicsReadTGAHeader(VTImage* image, const unsigned char header[18]);
-// Both readers grow the buffer to size only as the file delivers pixels, so a
-// short file claiming a huge picture fails without reserving its size.
-int VTGraphicsReadTGARaw(VTImage* image, FILE** file);
-int VTGraphicsReadTGARLE(VTImage* image, FILE** file);
-// Frees the image's pixels (image may be NULL), closes *file, sets it to NULL
-// and raises the assertion with reason as its description.
+// The run-length reader grows the buffer only as the packets deliver pixels,
+// so a short file claiming a huge picture fails without reserving its size.
+int VTGraphicsReadTGARaw(VTImage* image, VTTGAInput* input);
+int VTGraphicsReadTGARLE(VTImage* image, VTTGAInput* input);
+// Frees the image's pixels (image may be NULL), closes *file when file and
+// *file are set, clears it and raises the assertion with reason as its
+// description.
 void VTGraphicsLoadFail(VTImage* image, FILE** file, const char* reason);
+
+}
 
 #endif

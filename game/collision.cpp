@@ -8,24 +8,17 @@
 
 int IsBreakableKind(const ObjectType* type)
 {
-    return type == &Asteroid1Type || type == &Asteroid3Type || type == &SatelliteType ||
-           type == &SatellitePart1Type || type == &SatellitePart3Type;
+    return (type->traits & KIND_BREAKABLE) != 0;
 }
 
 int IsPlanetKind(const ObjectType* type)
 {
-    return type == &EarthType || type == &MoonType || type == &MarsType || type == &UranusType;
+    return (type->traits & KIND_PLANET) != 0;
 }
 
 int IsShipKind(const ObjectType* type)
 {
-    return type == &Ship1Type || type == &Ship2Type || type == &Ship3Type;
-}
-
-// Satellites are not round: they collide with 80 per cent of their half width.
-static int HasReducedRadius(const ObjectType* type)
-{
-    return type == &SatelliteType || type == &SatellitePart1Type || type == &SatellitePart3Type;
+    return (type->traits & KIND_SHIP) != 0;
 }
 
 static int Flag(const GameObject* object)
@@ -43,19 +36,12 @@ static VTVec2 Position(const GameObject* object)
 static GameObject* AddParticle(GameObject* anchor, ObjectType* kind, float x, float y, float width, float height,
                                float z, float rotation, float fadeTime)
 {
-    AddObject(&anchor);
-    GameObject* particle = anchor->next;
-    AddTransform(particle);
-    particle->transform->x = x;
-    particle->transform->y = y;
-    particle->transform->scaleX = width;
-    particle->transform->scaleY = height;
+    GameObject* particle = AddPlacedObject(&anchor, kind, x, y, width, height);
     particle->transform->z = z;
     particle->transform->rotation = rotation;
     AddAppearance(particle);
     AddTimer(particle);
     particle->timer->time = fadeTime;
-    particle->type = kind;
     return particle;
 }
 
@@ -156,9 +142,9 @@ void HitObstacle(GameObject* a, GameObject* b, GameData* data, float dt)
 
     float ra = at->scaleX * 0.5f;
     float rb = bt->scaleX * 0.5f;
-    if (HasReducedRadius(a->type))
+    if (a->type->traits & KIND_REDUCED_RADIUS)
         ra *= 0.8f;
-    if (HasReducedRadius(b->type))
+    if (b->type->traits & KIND_REDUCED_RADIUS)
         rb *= 0.8f;
     VTVec2 pa = {at->x + as->velX * dt, at->y + as->velY * dt};
     VTVec2 pb = {bt->x + bs->velX * dt, bt->y + bs->velY * dt};

@@ -9,11 +9,10 @@
 #include "vtmath.h"
 
 // Sector bounds in single precision; a stick exactly on one points nowhere.
-static const float QUARTER_PI = 0.7853982f;
-static const float THREE_QUARTER_PI = 2.3561945f;
-static const float FIVE_QUARTER_PI = 3.926991f;
-static const float SEVEN_QUARTER_PI = 5.4977875f;
-static const float TWO_PI = 6.2831855f;
+static const float QUARTER_PI = VT_PI / 4.0f;
+static const float THREE_QUARTER_PI = VT_PI * 0.75f;
+static const float FIVE_QUARTER_PI = VT_PI * 1.25f;
+static const float SEVEN_QUARTER_PI = VT_PI * 1.75f;
 
 // The stick's angle in [0, 2 pi), or -1 when it is pushed no more than half way.
 static float StickAngle(float x, float y)
@@ -23,13 +22,13 @@ static float StickAngle(float x, float y)
         return -1.0f;
     float angle = (float)atan2((double)y, (double)x);
     if (angle < 0.0f)
-        angle += TWO_PI;
+        angle += VT_TWO_PI;
     return angle;
 }
 
 static int IsRightward(float angle)
 {
-    return (angle > SEVEN_QUARTER_PI && angle < TWO_PI) || (angle > 0.0f && angle < QUARTER_PI);
+    return (angle > SEVEN_QUARTER_PI && angle < VT_TWO_PI) || (angle > 0.0f && angle < QUARTER_PI);
 }
 
 static int IsLeftward(float angle)

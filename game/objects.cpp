@@ -16,6 +16,7 @@
 #include "play/tutorial.h"
 #include "play/ship.h"
 #include "vtgraphics.h"
+#include "vtdebug.h"
 #include "vttextureloading.h"
 
 ObjectType DummyType, StaticBackgroundType, QuitButtonType, BackgroundTileType, Ship1Type, Ship1WarpType,
@@ -42,42 +43,44 @@ typedef struct PlayTypeEntry
     ObjectType* type;
     const char* image;
     ObjectLogic logic;
+    unsigned traits = 0;        // KIND_ bits
+    ObjectType* debris = NULL;  // what it sheds while the black hole is near
 } PlayTypeEntry;
 
 // Load order. Kinds whose behaviour lives elsewhere get their logic here.
 static const PlayTypeEntry playTypes[] = {
-    {&DummyType, "Graphic_Assets\\test.tga", EmptyLogic},
+    {&DummyType, "Graphic_Assets\\test.tga", EmptyLogic, KIND_REMOVABLE},
     {&StaticBackgroundType, "Graphic_Assets\\Background\\background.tga", EmptyLogic},
     {&QuitButtonType, "Graphic_Assets\\Message\\QuitButtonS.tga", QuitButtonLogic},
     {&BackgroundTileType, "Graphic_Assets\\Background\\background.tga", BackgroundTileLogic},
-    {&Ship1Type, "Graphic_Assets\\SpaceShip\\ship1.tga", ShipLogic},
+    {&Ship1Type, "Graphic_Assets\\SpaceShip\\ship1.tga", ShipLogic, KIND_SHIP},
     {&Ship1WarpType, "Graphic_Assets\\SpaceShip\\ship1.tga", ShipWarpLogic},
-    {&Ship2Type, "Graphic_Assets\\SpaceShip\\ship2.tga", ShipLogic},
+    {&Ship2Type, "Graphic_Assets\\SpaceShip\\ship2.tga", ShipLogic, KIND_SHIP},
     {&Ship2WarpType, "Graphic_Assets\\SpaceShip\\ship2.tga", ShipWarpLogic},
-    {&Ship3Type, "Graphic_Assets\\SpaceShip\\ship3back.tga", ShipLogic},
+    {&Ship3Type, "Graphic_Assets\\SpaceShip\\ship3back.tga", ShipLogic, KIND_SHIP},
     {&Ship3WarpType, "Graphic_Assets\\SpaceShip\\ship3back.tga", ShipWarpLogic},
     {&Ship3CoverType, "Graphic_Assets\\SpaceShip\\ship3.tga", Ship3CoverLogic},
-    {&Nebula1Type, "Graphic_Assets\\Background\\nebula.tga", DriftingObstacleLogic},
-    {&Nebula2Type, "Graphic_Assets\\Background\\nebula2.tga", DriftingObstacleLogic},
-    {&Nebula3Type, "Graphic_Assets\\Background\\nebula3.tga", DriftingObstacleLogic},
-    {&Nebula4Type, "Graphic_Assets\\Background\\nebula4.tga", DriftingObstacleLogic},
-    {&Cluster1Type, "Graphic_Assets\\Background\\cluster1.tga", DriftingObstacleLogic},
-    {&Cluster2Type, "Graphic_Assets\\Background\\cluster2.tga", DriftingObstacleLogic},
-    {&EarthType, "Graphic_Assets\\Obstacle\\earth.tga", PlanetLogic},
+    {&Nebula1Type, "Graphic_Assets\\Background\\nebula.tga", DriftingObstacleLogic, KIND_REMOVABLE | KIND_BACKDROP},
+    {&Nebula2Type, "Graphic_Assets\\Background\\nebula2.tga", DriftingObstacleLogic, KIND_REMOVABLE | KIND_BACKDROP},
+    {&Nebula3Type, "Graphic_Assets\\Background\\nebula3.tga", DriftingObstacleLogic, KIND_REMOVABLE | KIND_BACKDROP},
+    {&Nebula4Type, "Graphic_Assets\\Background\\nebula4.tga", DriftingObstacleLogic, KIND_REMOVABLE},
+    {&Cluster1Type, "Graphic_Assets\\Background\\cluster1.tga", DriftingObstacleLogic, KIND_BACKDROP},
+    {&Cluster2Type, "Graphic_Assets\\Background\\cluster2.tga", DriftingObstacleLogic, KIND_BACKDROP},
+    {&EarthType, "Graphic_Assets\\Obstacle\\earth.tga", PlanetLogic, KIND_REMOVABLE | KIND_PLANET},
     {&HomeEarthType, "Graphic_Assets\\Obstacle\\earth.tga", EmptyLogic},
-    {&MoonType, "Graphic_Assets\\Obstacle\\moon.tga", PlanetLogic},
-    {&MarsType, "Graphic_Assets\\Obstacle\\mar.tga", PlanetLogic},
-    {&UranusType, "Graphic_Assets\\Obstacle\\uranus.tga", PlanetLogic},
-    {&Asteroid1Type, "Graphic_Assets\\Obstacle\\astroid1.tga", DriftingObstacleLogic},
-    {&Asteroid2Type, "Graphic_Assets\\Obstacle\\astroid2.tga", DriftingObstacleLogic},
-    {&Asteroid3Type, "Graphic_Assets\\Obstacle\\astroid3.tga", DriftingObstacleLogic},
-    {&SatelliteType, "Graphic_Assets\\Obstacle\\satelite.tga", DriftingObstacleLogic},
-    {&SatellitePart1Type, "Graphic_Assets\\Obstacle\\satelite_parts1.tga", DriftingObstacleLogic},
-    {&SatellitePart2Type, "Graphic_Assets\\Obstacle\\satelite_parts2.tga", DriftingObstacleLogic},
-    {&SatellitePart3Type, "Graphic_Assets\\Obstacle\\satelite_parts3.tga", DriftingObstacleLogic},
+    {&MoonType, "Graphic_Assets\\Obstacle\\moon.tga", PlanetLogic, KIND_REMOVABLE | KIND_PLANET},
+    {&MarsType, "Graphic_Assets\\Obstacle\\mar.tga", PlanetLogic, KIND_REMOVABLE | KIND_PLANET},
+    {&UranusType, "Graphic_Assets\\Obstacle\\uranus.tga", PlanetLogic, KIND_REMOVABLE | KIND_PLANET},
+    {&Asteroid1Type, "Graphic_Assets\\Obstacle\\astroid1.tga", DriftingObstacleLogic, KIND_REMOVABLE | KIND_BREAKABLE, &Asteroid1DebrisType},
+    {&Asteroid2Type, "Graphic_Assets\\Obstacle\\astroid2.tga", DriftingObstacleLogic, KIND_REMOVABLE | KIND_FAR, &Asteroid2DebrisType},
+    {&Asteroid3Type, "Graphic_Assets\\Obstacle\\astroid3.tga", DriftingObstacleLogic, KIND_REMOVABLE | KIND_BREAKABLE, &Asteroid3DebrisType},
+    {&SatelliteType, "Graphic_Assets\\Obstacle\\satelite.tga", DriftingObstacleLogic, KIND_REMOVABLE | KIND_BREAKABLE | KIND_REDUCED_RADIUS, &SatelliteDebrisType},
+    {&SatellitePart1Type, "Graphic_Assets\\Obstacle\\satelite_parts1.tga", DriftingObstacleLogic, KIND_REMOVABLE | KIND_BREAKABLE | KIND_REDUCED_RADIUS, &SatellitePart1DebrisType},
+    {&SatellitePart2Type, "Graphic_Assets\\Obstacle\\satelite_parts2.tga", DriftingObstacleLogic, KIND_REMOVABLE | KIND_FAR, &SatellitePart2DebrisType},
+    {&SatellitePart3Type, "Graphic_Assets\\Obstacle\\satelite_parts3.tga", DriftingObstacleLogic, KIND_REMOVABLE | KIND_BREAKABLE | KIND_REDUCED_RADIUS, &SatellitePart3DebrisType},
     {&AsteroidSpawnerType, "Graphic_Assets\\test.tga", AsteroidSpawnerLogic},
     {&SatelliteSpawnerType, "Graphic_Assets\\test.tga", SatelliteSpawnerLogic},
-    {&FuelPickupType, "Graphic_Assets\\Obstacle\\fuel.tga", FuelPickupLogic},
+    {&FuelPickupType, "Graphic_Assets\\Obstacle\\fuel.tga", FuelPickupLogic, KIND_REMOVABLE},
     {&FuelSpawnerType, "Graphic_Assets\\test.tga", FuelSpawnerLogic},
     {&FuelGaugeFullType, "Graphic_Assets\\SpaceShip\\fuelfull.tga", FuelGaugeLogic},
     {&FuelGaugeEmptyType, "Graphic_Assets\\SpaceShip\\fuelempty.tga", FuelGaugeFrameLogic},
@@ -87,46 +90,46 @@ static const PlayTypeEntry playTypes[] = {
     {&PlanetSpawnerType, "Graphic_Assets\\test.tga", PlanetSpawnerLogic},
     {&BlackHoleType, "Graphic_Assets\\Background\\blackhole.tga", BlackHoleLogic},
     {&Ship1TrailEmitterType, "Graphic_Assets\\test.tga", Ship1TrailEmitterLogic},
-    {&Ship1AfterimageType, "Graphic_Assets\\SpaceShip\\ship1af.tga", FadeParticleLogic},
+    {&Ship1AfterimageType, "Graphic_Assets\\SpaceShip\\ship1af.tga", FadeParticleLogic, KIND_REMOVABLE},
     {&BlackScreenType, "Graphic_Assets\\black.tga", EmptyLogic},
     {&LoadingScreenType, "Graphic_Assets\\Menu\\Loading.tga", EmptyLogic},
     {&ScoreBoxType, "Graphic_Assets\\ScoreBox.tga", ScoreBoxLogic},
     {&FireType, "Graphic_Assets\\SpaceShip\\fire.tga", FireLogic},
     {&ShieldType, "Graphic_Assets\\SpaceShip\\shield.tga", ShieldLogic},
-    {&PlanetWarningType, "Graphic_Assets\\Obstacle\\warning.tga", PlanetWarningLogic},
-    {&BoomType, "Graphic_Assets\\Particle\\boom.tga", FadeParticleLogic},
-    {&CollideFlashType, "Graphic_Assets\\Particle\\collide.tga", FadeParticleLogic},
-    {&Asteroid1DebrisType, "Graphic_Assets\\Particle\\astroid1af.tga", FadeParticleLogic},
-    {&Asteroid2DebrisType, "Graphic_Assets\\Particle\\astroid2af.tga", FadeParticleLogic},
-    {&Asteroid3DebrisType, "Graphic_Assets\\Particle\\astroid3af.tga", FadeParticleLogic},
-    {&PlanetDebrisType, "Graphic_Assets\\Particle\\planetaf.tga", FadeParticleLogic},
-    {&SatelliteDebrisType, "Graphic_Assets\\Particle\\sateliteaf.tga", FadeParticleLogic},
-    {&SatellitePart1DebrisType, "Graphic_Assets\\Particle\\satelite_parts1af.tga", FadeParticleLogic},
-    {&SatellitePart2DebrisType, "Graphic_Assets\\Particle\\satelite_parts2af.tga", FadeParticleLogic},
-    {&SatellitePart3DebrisType, "Graphic_Assets\\Particle\\satelite_parts3af.tga", FadeParticleLogic},
-    {&BulletType, "Graphic_Assets\\SpaceShip\\bullet.tga", BulletLogic},
-    {&WindType, "Graphic_Assets\\SpaceShip\\wind.tga", WindLogic},
-    {&Talk1Type, "Graphic_Assets\\Message\\talk1.tga", TalkPanelLogic},
-    {&Talk2Type, "Graphic_Assets\\Message\\talk2.tga", TalkPanelLogic},
-    {&Talk3Type, "Graphic_Assets\\Message\\talk3.tga", TalkPanelLogic},
-    {&Talk4Type, "Graphic_Assets\\Message\\talk4.tga", TalkPanelLogic},
-    {&Talk5Type, "Graphic_Assets\\Message\\talk5.tga", TalkPanelLogic},
-    {&Talk6Type, "Graphic_Assets\\Message\\talk6.tga", TalkPanelLogic},
-    {&Talk7Type, "Graphic_Assets\\Message\\talk7.tga", TalkPanelLogic},
-    {&Talk8Type, "Graphic_Assets\\Message\\talk8.tga", TalkPanelLogic},
-    {&Talk8PlusType, "Graphic_Assets\\Message\\talk8+.tga", EmptyLogic},
-    {&Talk9Type, "Graphic_Assets\\Message\\talk9.tga", TalkPanelLogic},
-    {&Talk10Type, "Graphic_Assets\\Message\\talk10.tga", TalkPanelLogic},
-    {&Talk11Type, "Graphic_Assets\\Message\\talk11.tga", TalkPanelLogic},
-    {&QuestType, "Graphic_Assets\\Background\\quest.tga", QuestLogic},
+    {&PlanetWarningType, "Graphic_Assets\\Obstacle\\warning.tga", PlanetWarningLogic, KIND_REMOVABLE},
+    {&BoomType, "Graphic_Assets\\Particle\\boom.tga", FadeParticleLogic, KIND_REMOVABLE},
+    {&CollideFlashType, "Graphic_Assets\\Particle\\collide.tga", FadeParticleLogic, KIND_REMOVABLE},
+    {&Asteroid1DebrisType, "Graphic_Assets\\Particle\\astroid1af.tga", FadeParticleLogic, KIND_REMOVABLE},
+    {&Asteroid2DebrisType, "Graphic_Assets\\Particle\\astroid2af.tga", FadeParticleLogic, KIND_REMOVABLE},
+    {&Asteroid3DebrisType, "Graphic_Assets\\Particle\\astroid3af.tga", FadeParticleLogic, KIND_REMOVABLE},
+    {&PlanetDebrisType, "Graphic_Assets\\Particle\\planetaf.tga", FadeParticleLogic, KIND_REMOVABLE},
+    {&SatelliteDebrisType, "Graphic_Assets\\Particle\\sateliteaf.tga", FadeParticleLogic, KIND_REMOVABLE},
+    {&SatellitePart1DebrisType, "Graphic_Assets\\Particle\\satelite_parts1af.tga", FadeParticleLogic, KIND_REMOVABLE},
+    {&SatellitePart2DebrisType, "Graphic_Assets\\Particle\\satelite_parts2af.tga", FadeParticleLogic, KIND_REMOVABLE},
+    {&SatellitePart3DebrisType, "Graphic_Assets\\Particle\\satelite_parts3af.tga", FadeParticleLogic, KIND_REMOVABLE},
+    {&BulletType, "Graphic_Assets\\SpaceShip\\bullet.tga", BulletLogic, KIND_REMOVABLE},
+    {&WindType, "Graphic_Assets\\SpaceShip\\wind.tga", WindLogic, KIND_REMOVABLE},
+    {&Talk1Type, "Graphic_Assets\\Message\\talk1.tga", TalkPanelLogic, KIND_TUTORIAL_ONLY},
+    {&Talk2Type, "Graphic_Assets\\Message\\talk2.tga", TalkPanelLogic, KIND_TUTORIAL_ONLY},
+    {&Talk3Type, "Graphic_Assets\\Message\\talk3.tga", TalkPanelLogic, KIND_TUTORIAL_ONLY},
+    {&Talk4Type, "Graphic_Assets\\Message\\talk4.tga", TalkPanelLogic, KIND_TUTORIAL_ONLY},
+    {&Talk5Type, "Graphic_Assets\\Message\\talk5.tga", TalkPanelLogic, KIND_TUTORIAL_ONLY},
+    {&Talk6Type, "Graphic_Assets\\Message\\talk6.tga", TalkPanelLogic, KIND_TUTORIAL_ONLY},
+    {&Talk7Type, "Graphic_Assets\\Message\\talk7.tga", TalkPanelLogic, KIND_TUTORIAL_ONLY},
+    {&Talk8Type, "Graphic_Assets\\Message\\talk8.tga", TalkPanelLogic, KIND_TUTORIAL_ONLY},
+    {&Talk8PlusType, "Graphic_Assets\\Message\\talk8+.tga", EmptyLogic, KIND_TUTORIAL_ONLY},
+    {&Talk9Type, "Graphic_Assets\\Message\\talk9.tga", TalkPanelLogic, KIND_TUTORIAL_ONLY},
+    {&Talk10Type, "Graphic_Assets\\Message\\talk10.tga", TalkPanelLogic, KIND_TUTORIAL_ONLY},
+    {&Talk11Type, "Graphic_Assets\\Message\\talk11.tga", TalkPanelLogic, KIND_TUTORIAL_ONLY},
+    {&QuestType, "Graphic_Assets\\Background\\quest.tga", QuestLogic, KIND_TUTORIAL_ONLY},
     {&FarAsteroidSpawnerType, "Graphic_Assets\\test.tga", FarAsteroidSpawnerLogic},
     {&FarSatelliteSpawnerType, "Graphic_Assets\\test.tga", FarSatelliteSpawnerLogic},
     {&WarpType, "Graphic_Assets\\Background\\warp.tga", WarpLogic},
     {&WarpFrontType, "Graphic_Assets\\Background\\warpfront.tga", WarpLogic},
     {&BlackHoleWarningType, "Graphic_Assets\\Background\\warningBH.tga", BlackHoleWarningLogic},
     {&ComboBackType, "Graphic_Assets\\Background\\ComboBack.tga", ComboBackLogic},
-    {&ComboXType, "Graphic_Assets\\Background\\X.tga", EmptyLogic},
-    {&ComboPopupType, "Graphic_Assets\\Message\\combo1.tga", FadeParticleLogic},
+    {&ComboXType, "Graphic_Assets\\Background\\X.tga", EmptyLogic, KIND_REMOVABLE},
+    {&ComboPopupType, "Graphic_Assets\\Message\\combo1.tga", FadeParticleLogic, KIND_REMOVABLE},
     {&GameOverTitleType, "Graphic_Assets\\Message\\gameovertitle.tga", GameOverTitleLogic},
     {&ScoreBoardType, "Graphic_Assets\\Menu\\scoreboard.tga", ScoreBoardLogic},
     {&UnlockBoardType, "Graphic_Assets\\Menu\\unlockboard.tga", EmptyLogic},
@@ -136,9 +139,9 @@ static const PlayTypeEntry playTypes[] = {
     {&UnlockWatcherType, "Graphic_Assets\\ScoreBox.tga", UnlockWatcherLogic},
     {&UnlockedShip2Type, "Graphic_Assets\\SpaceShip\\ship2.tga", EmptyLogic},
     {&UnlockedShip3Type, "Graphic_Assets\\SpaceShip\\ultimateship3.tga", EmptyLogic},
-    {&ScoreDigitType, "Graphic_Assets\\Message\\dials.tga", EmptyLogic},
+    {&ScoreDigitType, "Graphic_Assets\\Message\\dials.tga", EmptyLogic, KIND_REMOVABLE},
     {&BoardDigitType, "Graphic_Assets\\Message\\dials.tga", BoardDigitLogic},
-    {&ComboDigitType, "Graphic_Assets\\Message\\dials.tga", EmptyLogic},
+    {&ComboDigitType, "Graphic_Assets\\Message\\dials.tga", EmptyLogic, KIND_REMOVABLE},
     {&PauseMenuType, "Graphic_Assets\\Message\\pauseMenu.tga", PauseItemLogic},
     {&PauseQuitType, "Graphic_Assets\\Message\\pauseQuit.tga", PauseItemLogic},
     {&PauseResumeType, "Graphic_Assets\\Message\\pauseResume.tga", PauseItemLogic},
@@ -148,6 +151,17 @@ static const PlayTypeEntry playTypes[] = {
 };
 
 #define PLAY_TYPE_COUNT ((int)(sizeof playTypes / sizeof playTypes[0]))
+
+// The rows' traits belong to the kinds from the start, loaded or not.
+static int TakeTraits(void)
+{
+    for (const PlayTypeEntry& row : playTypes) {
+        row.type->traits = row.traits;
+        row.type->debris = row.debris;
+    }
+    return 1;
+}
+static const int traitsTaken = TakeTraits();
 
 int PlayObjectTypeCount(void)
 {
@@ -164,27 +178,42 @@ const char* PlayObjectTypeImage(int index)
     return playTypes[index].image;
 }
 
-void LoadPlayObjectTypes(GameData*)
+static int tutorialLoaded;
+
+static void LoadTypes(int withTutorial)
 {
     srand((unsigned)time(NULL));
+    tutorialLoaded = withTutorial;
     for (int i = 0; i < PLAY_TYPE_COUNT; i++) {
-        playTypes[i].type->texture = VTGraphicsLoadTexture(playTypes[i].image);
+        int wanted = withTutorial || !(playTypes[i].traits & KIND_TUTORIAL_ONLY);
+        playTypes[i].type->texture = wanted ? VTGraphicsLoadTexture(playTypes[i].image) : VT_TEXTURE_NONE;
         playTypes[i].type->logic = playTypes[i].logic;
     }
 }
 
+void LoadPlayObjectTypes(GameData*)
+{
+    LoadTypes(0);
+}
+
+void LoadTutorialObjectTypes(GameData*)
+{
+    LoadTypes(1);
+}
+
 void UnloadPlayObjectTypes(GameData*)
 {
-    // Types sharing an image each loaded their own copy.
+    // Every load is unloaded, also of a picture another kind shares.
     for (int i = 0; i < PLAY_TYPE_COUNT; i++)
-        VTGraphicsUnloadTexture(playTypes[i].type->texture);
+        if (tutorialLoaded || !(playTypes[i].traits & KIND_TUTORIAL_ONLY))
+            VTGraphicsUnloadTexture(playTypes[i].type->texture);
 }
 
 // --- nodes and records ---------------------------------------------------------------
 
 GameObject* NewObject(void)
 {
-    GameObject* object = (GameObject*)malloc(sizeof *object);
+    GameObject* object = (GameObject*)VT_ALLOCATE(sizeof *object);
     object->transform = NULL;
     object->timer = NULL;
     object->appearance = NULL;
@@ -207,9 +236,23 @@ void AddObject(GameObject** anchor)
     }
 }
 
+GameObject* AddPlacedObject(GameObject** anchor, ObjectType* kind, float x, float y, float width, float height)
+{
+    GameObject* before = *anchor;
+    AddObject(anchor);
+    GameObject* object = before ? before->next : *anchor;
+    object->type = kind;
+    AddTransform(object);
+    object->transform->x = x;
+    object->transform->y = y;
+    object->transform->scaleX = width;
+    object->transform->scaleY = height;
+    return object;
+}
+
 void AddTransform(GameObject* object)
 {
-    Transform* t = (Transform*)malloc(sizeof *t);
+    Transform* t = (Transform*)VT_ALLOCATE(sizeof *t);
     t->x = 0.0f;
     t->y = 0.0f;
     t->scaleX = 10.0f;
@@ -221,12 +264,12 @@ void AddTransform(GameObject* object)
 
 void AddTimer(GameObject* object)
 {
-    object->timer = (Timer*)calloc(1, sizeof(Timer));
+    object->timer = (Timer*)VT_ALLOCATE(sizeof(Timer));
 }
 
 void AddAppearance(GameObject* object)
 {
-    Appearance* a = (Appearance*)malloc(sizeof *a);
+    Appearance* a = (Appearance*)VT_ALLOCATE(sizeof *a);
     a->texScaleU = 1.0f;
     a->texScaleV = 1.0f;
     a->texOffsetU = 0.0f;
@@ -240,7 +283,7 @@ void AddAppearance(GameObject* object)
 
 void AddObjectState(GameObject* object)
 {
-    object->state = (ObjectState*)calloc(1, sizeof(ObjectState));
+    object->state = (ObjectState*)VT_ALLOCATE(sizeof(ObjectState));
 }
 
 static void FreeObject(GameObject* object)
@@ -258,29 +301,10 @@ void DeleteSuccessor(GameObject* previous, GameObject* victim)
     FreeObject(victim);
 }
 
-static int IsRemovable(const ObjectType* type)
-{
-    static const ObjectType* const removable[] = {
-        &FuelPickupType,      &Asteroid1Type,       &Asteroid2Type,         &Asteroid3Type,
-        &SatelliteType,       &SatellitePart1Type,  &SatellitePart2Type,    &SatellitePart3Type,
-        &EarthType,           &MoonType,            &MarsType,              &UranusType,
-        &PlanetWarningType,   &BulletType,          &WindType,              &Nebula1Type,
-        &Nebula2Type,         &Nebula3Type,         &Nebula4Type,           &Ship1AfterimageType,
-        &DummyType,           &Asteroid1DebrisType, &Asteroid2DebrisType,   &Asteroid3DebrisType,
-        &SatelliteDebrisType, &SatellitePart1DebrisType, &SatellitePart2DebrisType,
-        &SatellitePart3DebrisType, &PlanetDebrisType, &BoomType,            &CollideFlashType,
-        &ScoreDigitType,      &ComboDigitType,      &ComboPopupType,        &ComboXType,
-    };
-    for (size_t i = 0; i < sizeof removable / sizeof removable[0]; i++)
-        if (removable[i] == type)
-            return 1;
-    return 0;
-}
-
 void RemoveDeadSuccessor(GameObject* object)
 {
     GameObject* successor = object->next;
-    if (successor && successor->visible == 0 && IsRemovable(successor->type))
+    if (successor && successor->visible == 0 && (successor->type->traits & KIND_REMOVABLE))
         DeleteSuccessor(object, successor);
 }
 

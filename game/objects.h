@@ -11,10 +11,26 @@
 struct GameObject;
 typedef void (*ObjectLogic)(struct GameObject* object, GameData* data, float dt);
 
+// What the play code asks of a kind; each play kind's row in the type table
+// (objects.cpp) says which hold.
+enum
+{
+    KIND_REMOVABLE = 1 << 0,      // leaves the list once dead (invisible)
+    KIND_BREAKABLE = 1 << 1,      // bounces, breaks and costs the ship fuel
+    KIND_FAR = 1 << 2,            // drifts behind the play: bullets only
+    KIND_PLANET = 1 << 3,         // pulls and swallows
+    KIND_SHIP = 1 << 4,           // the player's ship (not its warp copy)
+    KIND_REDUCED_RADIUS = 1 << 5, // not round: collides at 80 per cent
+    KIND_BACKDROP = 1 << 6,       // decoration the black hole leaves whole
+    KIND_TUTORIAL_ONLY = 1 << 7,  // drawn only in the tutorial, loaded for it
+};
+
 typedef struct ObjectType
 {
     unsigned texture; // texture id, or VT_TEXTURE_NONE when its image failed
     ObjectLogic logic;
+    unsigned traits;          // KIND_ bits; none for the front end's kinds
+    struct ObjectType* debris; // what it sheds while the black hole is near
 } ObjectType;
 
 // Placement: world units, or pixels from the window's bottom-left for screen
@@ -90,6 +106,9 @@ GameObject* NewObject(void);
 // Null anchor: stores a new node there (a list's head). Otherwise inserts a
 // new node directly after the anchor node; the caller fills (*anchor)->next.
 void AddObject(GameObject** anchor);
+// AddObject with the node's kind and a transform placed at (x, y) with that
+// size; returns the new node (the head when *anchor was null).
+GameObject* AddPlacedObject(GameObject** anchor, ObjectType* kind, float x, float y, float width, float height);
 // Each allocates its record with the defaults and stores it in the node.
 void AddTransform(GameObject* object);
 void AddTimer(GameObject* object);
@@ -109,8 +128,10 @@ void ApplyAcceleration(GameObject* object, GameData* data, float dt);
 // The logic of kinds that do nothing by themselves.
 void EmptyLogic(GameObject* object, GameData* data, float dt);
 
-// The Load and Unload of the play and tutorial states: all play types.
+// The Load and Unload of the play and tutorial states. Play leaves out the
+// tutorial's talk and quest panels; the tutorial loads every play type.
 void LoadPlayObjectTypes(GameData* data);
+void LoadTutorialObjectTypes(GameData* data);
 void UnloadPlayObjectTypes(GameData* data);
 // The play types in load order, with their images (for tools and tests).
 int PlayObjectTypeCount(void);

@@ -11,6 +11,9 @@
 
 #include "platform/vtaudio.h"
 
+// C names: the benchmark watches these calls by their plain symbols.
+extern "C" {
+
 extern VTSoundSystem* MainSoundSystem;
 extern VTSoundSystem* FuelSoundSystem;
 
@@ -44,5 +47,7 @@ void SoundBankReleaseMenu(void);
 void SoundPlaySelecting(void);
 // Starts sound on system; slot may be NULL.
 void SoundPlay(VTSoundSystem* system, VTSound* sound, VTChannel** slot);
+
+}
 
 #endif

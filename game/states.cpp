@@ -16,7 +16,7 @@ const VTStateFunctions stateTable[STATE_COUNT] = {
     /* STATE_OPTION   */ {OptionLoad, OptionInit, OptionUpdate, OptionShutdown, OptionUnload},
     /* STATE_SELECT   */ {SelectLoad, SelectInit, SelectUpdate, SelectShutdown, SelectUnload},
     /* STATE_PLAY     */ {PlayLoad, PlayInit, PlayUpdate, PlayShutdown, PlayUnload},
-    /* STATE_TUTORIAL */ {PlayLoad, TutorialInit, TutorialUpdate, TutorialShutdown, PlayUnload},
+    /* STATE_TUTORIAL */ {TutorialLoad, TutorialInit, TutorialUpdate, TutorialShutdown, PlayUnload},
     /* STATE_SPLASH   */ {SplashLoad, SplashInit, SplashUpdate, SplashShutdown, SplashUnload},
     /* STATE_LOGO     */ {LogoLoad, LogoInit, LogoUpdate, LogoShutdown, LogoUnload},
     /* STATE_CREDIT   */ {CreditLoad, CreditInit, CreditUpdate, CreditShutdown, CreditUnload},

@@ -55,10 +55,12 @@ void* AllocateShared(size_t size)
 // reading it ("Tracer caught signal 11"). Where a block lands depends on the
 // heap, so the same case fails every time in one folder and never in another.
 // Without the interception those blocks are found like any heap block,
-// through the pointers in each thread's own TLS.
+// through the pointers in each thread's own TLS. An impossible allocation
+// returns NULL, as it does without the sanitizer, so the out-of-memory
+// paths can be tested.
 extern "C" const char* __asan_default_options(void)
 {
-    return "intercept_tls_get_addr=0";
+    return "intercept_tls_get_addr=0:allocator_may_return_null=1";
 }
 #endif
 

@@ -1,11 +1,14 @@
 // The object model: list order and removal, speed limits, the colour and alpha
 // objects are drawn with (read back from the screen), the play types' textures.
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include <algorithm>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -179,15 +182,31 @@ TEST(Objects, DrawnColourAlphaAndPlacement)
         FreeObjectList(&head);
         VTGraphicsUnloadTexture(DummyType.texture);
 
-        // Every play type loads its own texture and gives it back.
-        LoadPlayObjectTypes(NULL);
+        // Every play type loads its picture and gives it back; kinds drawing
+        // the same file share one texture, and kinds drawing different
+        // files never do.
+        LoadTutorialObjectTypes(NULL);
         EXPECT_EQ(99, VTGraphicsGetTextureCount());
-        std::vector<unsigned> ids;
-        for (int i = 0; i < PlayObjectTypeCount(); i++)
-            if (PlayObjectType(i)->texture != VT_TEXTURE_NONE && PlayObjectType(i)->logic)
-                ids.push_back(PlayObjectType(i)->texture);
-        std::sort(ids.begin(), ids.end());
-        EXPECT_EQ(99, std::unique(ids.begin(), ids.end()) - ids.begin());
+        std::map<std::string, unsigned> byFile;
+        std::set<unsigned> ids;
+        for (int i = 0; i < PlayObjectTypeCount(); i++) {
+            unsigned id = PlayObjectType(i)->texture;
+            ASSERT_NE(VT_TEXTURE_NONE, id);
+            EXPECT_EQ(id, byFile.emplace(PlayObjectTypeImage(i), id).first->second) << PlayObjectTypeImage(i);
+            ids.insert(id);
+        }
+        EXPECT_EQ(byFile.size(), ids.size());
+        UnloadPlayObjectTypes(NULL);
+        EXPECT_EQ(0, VTGraphicsGetTextureCount());
+        GLint texture = 0;
+        for (unsigned id : ids)
+            texture += glIsTexture(id);
+        EXPECT_EQ(0, texture) << "a shared texture outlived its last unload";
+        // Play leaves the tutorial's thirteen talk and quest panels on disk.
+        LoadPlayObjectTypes(NULL);
+        EXPECT_EQ(86, VTGraphicsGetTextureCount());
+        EXPECT_EQ(VT_TEXTURE_NONE, Talk1Type.texture);
+        EXPECT_EQ(VT_TEXTURE_NONE, QuestType.texture);
         UnloadPlayObjectTypes(NULL);
         EXPECT_EQ(0, VTGraphicsGetTextureCount());
     }));

@@ -173,6 +173,11 @@ int WithBoxes(int reply, void (*body)())
 }
 } // namespace
 
+static void* NewObjectOfSize(size_t bytes)
+{
+    return VT_ALLOCATE(bytes);
+}
+
 TEST(Debug, BoxTextsAnswersAndLimits)
 {
     box = SharedBlock<Box>();
@@ -192,7 +197,12 @@ TEST(Debug, BoxTextsAnswersAndLimits)
 
     SCOPED_TRACE("YES returns 1 and the engine's check traps");
     EXPECT_EQ(0, WithBoxes(VT_ANSWER_YES, [] { EXPECT_EQ(1, VTDebugAssert(0, "d", "F", "f.cpp", 2)); }));
-    EXPECT_EQ(128 + SIGTRAP, WithBoxes(VT_ANSWER_YES, [] { VT_ASSERT(0, "d", "F"); }));
+    EXPECT_EQ(128 + SIGTRAP, WithBoxes(VT_ANSWER_YES, [] { VT_ASSERT_FOR(0, "d", "F"); }));
+
+    SCOPED_TRACE("running out of memory is an assertion named for the allocating function");
+    EXPECT_EQ(255, WithBoxes(VT_ANSWER_NO, [] { NewObjectOfSize((size_t)-1 / 2); }));
+    EXPECT_NE(nullptr, strstr(box->text, "Function: NewObjectOfSize\n\n Description: The game ran out of memory"))
+        << box->text;
 
     SCOPED_TRACE("without a box to show, the text goes to standard error and NO ends it");
     EXPECT_EQ(255, RunInChild([] {

@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 #include <errno.h>
+#include <malloc.h>
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -81,6 +82,11 @@ static void InstallFatalHandlers(void)
 void VTPlatformInit(void)
 {
     if (!sdlStarted) {
+        // Decoded pictures are large, short-lived blocks. glibc would raise
+        // its mmap threshold after the first was freed and serve the rest
+        // from the heap, which keeps their pages once they are freed: a
+        // fixed threshold hands every such block back to the system.
+        mallopt(M_MMAP_THRESHOLD, 128 * 1024);
         // Positional layout on Nintendo-style pads: the bottom button is A.
         SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
         SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");

@@ -13,6 +13,7 @@
 #include "vtapplication.h"
 #include "vtgraphics.h"
 #include "vtinput.h"
+#include "vtmath.h"
 #include "vtstatemanager.h"
 
 GameObject* optionList;
@@ -93,7 +94,7 @@ static void BuildOptionList(GameData* data)
     AddValue(resolutionTypes[ResolutionIndex(data->resolution)], ROW_RESOLUTION, 8.0f * H / 24.0f, W);
 
     GameObject* ship = AddScreenObject(&optionList, &OptionShipType, 7.0f * W / 9.0f, H / 2.0f, W / 3.0f, W / 6.0f);
-    ship->transform->rotation = 1.5707964f;
+    ship->transform->rotation = VT_HALF_PI;
     AddAppearance(ship);
 
     // Never drawn: it only listens for escape and pad back.

@@ -25,23 +25,8 @@ void UnloadScreenTypes(const ScreenType* table, int count)
 
 GameObject* AddScreenObject(GameObject** head, ObjectType* type, float x, float y, float width, float height)
 {
-    GameObject* object;
-    if (*head == NULL) {
-        AddObject(head);
-        object = *head;
-    } else {
-        GameObject* anchor = *head;
-        AddObject(&anchor);
-        object = anchor->next;
-    }
-    object->type = type;
+    GameObject* object = AddPlacedObject(head, type, x, y, width, height);
     object->screenSpace = 1;
-    AddTransform(object);
-    object->transform->x = x;
-    object->transform->y = y;
-    object->transform->scaleX = width;
-    object->transform->scaleY = height;
-    object->transform->z = 0.0f;
     return object;
 }
 

@@ -13,6 +13,7 @@
 #include "vtapplication.h"
 #include "vtgraphics.h"
 #include "vtinput.h"
+#include "vtmath.h"
 
 GameObject* selectList;
 
@@ -88,7 +89,7 @@ static void BuildSelectList(GameData* data)
     AddAppearance(AddScreenObject(&selectList, &LeftArrowType, W / 5.0f, 2.0f * H / 3.0f, W / 15.0f, H / 6.0f));
     GameObject* ship = AddScreenObject(&selectList, &SelectShip1Type, W / 2.0f, 15.0f * H / 25.0f, W / 5.0f,
                                        ShipHeight(data->shipType, W));
-    ship->transform->rotation = 1.5707964f;
+    ship->transform->rotation = VT_HALF_PI;
     AddAppearance(ship);
 }
 

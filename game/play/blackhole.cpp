@@ -5,8 +5,8 @@
 
 #include "savedfiles.h"
 #include "vtgraphics.h"
+#include "vtmath.h"
 
-static const float HALF_PI = 1.5707964f;
 
 void BlackHoleLogic(GameObject* blackHole, GameData* data, float dt)
 {
@@ -85,7 +85,7 @@ void WarpLogic(GameObject* warp, GameData* data, float dt)
     Timer* timer = warp->timer;
     if (timer->time == 0.0f)
         timer->time = 0.85f * t->scaleY;
-    if (data->warpOpen && data->shipAngle == HALF_PI) {
+    if (data->warpOpen && data->shipAngle == VT_HALF_PI) {
         warp->visible = 1;
         t->y -= 2000.0f * dt;
         VTVec2 topLeft = VTGraphicsGetWorldTopLeft();

@@ -7,7 +7,6 @@
 #include "vtinput.h"
 #include "vtmath.h"
 
-static const float TWO_PI = 6.28318531f;
 // Obstacles, planets and rings leave once they drift this far from the focus.
 static const float KEEP_RADIUS = 500.0f;
 // A drifting obstacle sheds a debris puff this often while the hole is near.
@@ -19,11 +18,7 @@ static const float BLACK_HOLE_NEAR = 100.0f;
 // A fresh node right behind the spawner, with a transform to place.
 static GameObject* AddSpawn(GameObject* spawner)
 {
-    GameObject* anchor = spawner;
-    AddObject(&anchor);
-    GameObject* spawn = spawner->next;
-    AddTransform(spawn);
-    return spawn;
+    return AddPlacedObject(&spawner, &DummyType, 0.0f, 0.0f, 10.0f, 10.0f);
 }
 
 // Beside the ship one view away, or just above the top edge. Ahead, the
@@ -329,37 +324,11 @@ static void Drift(GameObject* o, GameData* data, float dt)
     o->transform->y += s->velY * dt;
 }
 
-static ObjectType* DebrisKind(const ObjectType* type)
-{
-    if (type == &Asteroid1Type)
-        return &Asteroid1DebrisType;
-    if (type == &Asteroid2Type)
-        return &Asteroid2DebrisType;
-    if (type == &Asteroid3Type)
-        return &Asteroid3DebrisType;
-    if (type == &SatelliteType)
-        return &SatelliteDebrisType;
-    if (type == &SatellitePart1Type)
-        return &SatellitePart1DebrisType;
-    if (type == &SatellitePart2Type)
-        return &SatellitePart2DebrisType;
-    if (type == &SatellitePart3Type)
-        return &SatellitePart3DebrisType;
-    return NULL;
-}
-
-// Decoration the black hole does not tear apart.
-static int IsBackdrop(const ObjectType* type)
-{
-    return type == &Nebula1Type || type == &Nebula2Type || type == &Nebula3Type || type == &Cluster1Type ||
-           type == &Cluster2Type;
-}
-
 // While the black hole is near, whatever has sunk below its line fades and
 // sheds glowing puffs, one per DEBRIS_INTERVAL on its own countdown.
 static void ShedDebris(GameObject* o, GameData* data, float dt, float* countdown, ObjectType* debrisKind)
 {
-    if (!(*countdown < 0.0f && o->appearance && !IsBackdrop(o->type))) {
+    if (!(*countdown < 0.0f && o->appearance && !(o->type->traits & KIND_BACKDROP))) {
         *countdown -= dt;
         return;
     }
@@ -400,13 +369,13 @@ void DriftingObstacleLogic(GameObject* object, GameData* data, float dt)
         Drift(object, data, dt);
         Transform* t = object->transform;
         t->rotation += object->state->spin * dt;
-        if (t->rotation > TWO_PI)
+        if (t->rotation > VT_TWO_PI)
             t->rotation = 0.0f;
         if (t->rotation < 0.0f)
-            t->rotation = TWO_PI;
+            t->rotation = VT_TWO_PI;
     }
     if (object->timer)
-        ShedDebris(object, data, dt, &object->timer->time, DebrisKind(object->type));
+        ShedDebris(object, data, dt, &object->timer->time, object->type->debris);
 }
 
 void PlanetLogic(GameObject* object, GameData* data, float dt)

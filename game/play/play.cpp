@@ -16,8 +16,6 @@
 
 GameObject* playList;
 
-static const float PI = 3.14159265f;
-
 void PlayLoad(GameData* data)
 {
     LoadPlayObjectTypes(data);
@@ -31,15 +29,8 @@ void PlayUnload(GameData* data)
 // Adds a node behind the list head (or the head itself) with a transform.
 static GameObject* Place(ObjectType* kind, int screen, float x, float y, float width, float height)
 {
-    AddObject(&playList);
-    GameObject* o = playList->next ? playList->next : playList;
-    o->type = kind;
+    GameObject* o = AddPlacedObject(&playList, kind, x, y, width, height);
     o->screenSpace = screen;
-    AddTransform(o);
-    o->transform->x = x;
-    o->transform->y = y;
-    o->transform->scaleX = width;
-    o->transform->scaleY = height;
     return o;
 }
 
@@ -77,11 +68,11 @@ static void AddShip(GameData* data)
     }
     GameObject* ship = Place(kind, 0, 0.0f, 0.0f, width, height);
     ship->transform->z = 50.0f;
-    ship->transform->rotation = PI / 2.0f;
+    ship->transform->rotation = VT_HALF_PI;
     AddTimer(ship);
     AddObjectState(ship);
     ship->state->power = 100.0f;
-    ship->state->angle = PI / 2.0f;
+    ship->state->angle = VT_HALF_PI;
     ship->state->baseScaleX = width;
     ship->state->baseScaleY = height;
 }
@@ -201,22 +192,14 @@ void ApplyCheatKeys(GameData* data)
 
 void RunCollisionResponses(GameObject* n, GameObject** head, GameData* data, float dt)
 {
-    static ObjectType* const ships[] = {&Ship1Type, &Ship2Type, &Ship3Type};
-    static ObjectType* const breakables[] = {&Asteroid1Type, &Asteroid3Type, &SatelliteType, &SatellitePart1Type,
-                                             &SatellitePart3Type};
-    static ObjectType* const farKinds[] = {&Asteroid2Type, &SatellitePart2Type};
     CollideBullet(n, head, data);
-    for (ObjectType* kind : ships)
-        CollideShip(kind, n, head, data, dt);
-    for (ObjectType* kind : breakables)
-        CollideObstacle(kind, n, head, data, dt);
-    for (ObjectType* kind : farKinds)
-        CollideFarObstacle(kind, n, head, data);
-}
-
-static int IsShip(const GameObject* o)
-{
-    return o->type == &Ship1Type || o->type == &Ship2Type || o->type == &Ship3Type;
+    unsigned traits = n->type->traits;
+    if (traits & KIND_SHIP)
+        CollideShip(n->type, n, head, data, dt);
+    if (traits & KIND_BREAKABLE)
+        CollideObstacle(n->type, n, head, data, dt);
+    if (traits & KIND_FAR)
+        CollideFarObstacle(n->type, n, head, data);
 }
 
 // Tiles are culled against a window-sized rectangle around the view centre,
@@ -256,7 +239,7 @@ void PlayUpdate(GameData* data, float dt)
         MenuNavigate(data, 3);
 
     for (GameObject* n = playList; n; n = n->next) {
-        if (data->gameOverPending == 1 && IsShip(n) && n->visible == 0) {
+        if (data->gameOverPending == 1 && IsShipKind(n->type) && n->visible == 0) {
             GameDataSaveOnGameOver(data);
             data->gameOverPending = 0;
         }

@@ -7,9 +7,9 @@
 #include "soundbank.h"
 #include "states.h"
 #include "vtinput.h"
+#include "vtmath.h"
 #include "vtstatemanager.h"
 
-static const float HALF_PI = 1.5707964f;
 
 // Kept across runs: the first tenth of a second of a run may still show
 // the previous run's score.
@@ -25,15 +25,8 @@ void ScoreResetDisplay(void)
 // A screen-space picture right after anchor.
 static GameObject* AddPicture(GameObject* anchor, ObjectType* kind, float x, float y, float width, float height)
 {
-    AddObject(&anchor);
-    GameObject* o = anchor->next;
+    GameObject* o = AddPlacedObject(&anchor, kind, x, y, width, height);
     o->screenSpace = 1;
-    o->type = kind;
-    AddTransform(o);
-    o->transform->x = x;
-    o->transform->y = y;
-    o->transform->scaleX = width;
-    o->transform->scaleY = height;
     AddAppearance(o);
     return o;
 }
@@ -213,17 +206,17 @@ static void AnnounceUnlocks(GameObject* hud, GameData* data)
     GameObject* o;
     if (ship2 && ship3) {
         o = AddPicture(hud, &UnlockedShip3Type, 62.0f * W / 80.0f, H / 2.0f, W / 10.0f, W / 10.0f);
-        o->transform->rotation = HALF_PI;
+        o->transform->rotation = VT_HALF_PI;
         o = AddPicture(hud, &UnlockedShip2Type, 54.0f * W / 80.0f, H / 2.0f, W / 10.0f, W / 20.0f);
-        o->transform->rotation = HALF_PI;
+        o->transform->rotation = VT_HALF_PI;
         ships[0] = ships[1] = '2';
     } else if (ship2) {
         o = AddPicture(hud, &UnlockedShip2Type, 59.0f * W / 80.0f, H / 2.0f, W / 6.0f, W / 12.0f);
-        o->transform->rotation = HALF_PI;
+        o->transform->rotation = VT_HALF_PI;
         ships[0] = '2';
     } else {
         o = AddPicture(hud, &UnlockedShip3Type, 59.0f * W / 80.0f, H / 2.0f, W / 6.0f, W / 6.0f);
-        o->transform->rotation = HALF_PI;
+        o->transform->rotation = VT_HALF_PI;
         ships[1] = '2';
     }
     AddPicture(hud, &TryNewType, 3.0f * W / 10.0f, H / 3.0f, W / 2.0f, W / 8.0f);

@@ -11,8 +11,6 @@
 #include "vtmath.h"
 #include "vtstatemanager.h"
 
-static const float HALF_PI = 1.5707964f;
-static const float TWO_PI = 6.2831855f;
 static const float THRUST = 1500.0f;
 
 static float nearMissLatch;   // the graze distance last seen
@@ -28,10 +26,10 @@ void ShipResetLatches(void)
 
 static float WrapOnce(float angle)
 {
-    if (angle > TWO_PI)
-        angle -= TWO_PI;
+    if (angle > VT_TWO_PI)
+        angle -= VT_TWO_PI;
     else if (angle < 0.0f)
-        angle += TWO_PI;
+        angle += VT_TWO_PI;
     return angle;
 }
 
@@ -145,7 +143,7 @@ void ShipSteering(GameObject* ship, GameData* data, float dt)
 static void FireTwinShot(GameObject* ship)
 {
     const Transform* t = ship->transform;
-    float rotation = t->rotation + HALF_PI;
+    float rotation = t->rotation + VT_HALF_PI;
     for (int side = 1; side >= -1; side -= 2) {
         GameObject* anchor = ship;
         AddObject(&anchor);
@@ -176,7 +174,7 @@ static void BlowWind(GameObject* ship)
     GameObject* wind = ship->next;
     AddTransform(wind);
     *wind->transform = *t;
-    wind->transform->rotation = t->rotation + HALF_PI;
+    wind->transform->rotation = t->rotation + VT_HALF_PI;
     AddAppearance(wind);
     AddTimer(wind);
     AddObjectState(wind);
@@ -386,16 +384,16 @@ void ShipWarpLogic(GameObject* ship, GameData* data, float dt)
 
     // Straighten up before the climb, however the ship was turned.
     float r = t->rotation;
-    if (r < HALF_PI) {
-        r += (HALF_PI - r) * 3.0f * dt;
-        if (HALF_PI - r < 0.01f)
-            r = HALF_PI;
-    } else if (r > HALF_PI) {
-        r -= (r - HALF_PI) * 3.0f * dt;
-        if (r - HALF_PI < 0.01f)
-            r = HALF_PI;
+    if (r < VT_HALF_PI) {
+        r += (VT_HALF_PI - r) * 3.0f * dt;
+        if (VT_HALF_PI - r < 0.01f)
+            r = VT_HALF_PI;
+    } else if (r > VT_HALF_PI) {
+        r -= (r - VT_HALF_PI) * 3.0f * dt;
+        if (r - VT_HALF_PI < 0.01f)
+            r = VT_HALF_PI;
     }
-    if (r == HALF_PI) {
+    if (r == VT_HALF_PI) {
         s->velX = 0.0f;
         s->velY = 500.0f;
         data->shipStepX = 0.0f;
@@ -459,7 +457,7 @@ void FireLogic(GameObject* fire, GameData* data, float dt)
     t->rotation = data->shipAngle;
     if (ReadActionInput() == ACTION_THRUST && data->level != 0)
         fire->visible = 1;
-    else if (data->warpOpen && t->rotation == HALF_PI)
+    else if (data->warpOpen && t->rotation == VT_HALF_PI)
         fire->visible = 1;
     else
         fire->visible = data->cameraHeight < 200.0f;
@@ -526,10 +524,10 @@ void WindLogic(GameObject* wind, GameData* data, float dt)
     t->x += s->velX * dt;
     t->y += s->velY * dt;
     t->rotation += s->spin * dt;
-    if (t->rotation > TWO_PI)
+    if (t->rotation > VT_TWO_PI)
         t->rotation = 0.0f;
     else if (t->rotation < 0.0f)
-        t->rotation = TWO_PI;
+        t->rotation = VT_TWO_PI;
 }
 
 void Ship1TrailEmitterLogic(GameObject* emitter, GameData* data, float dt)

@@ -15,21 +15,13 @@
 
 GameObject* tutorialList;
 
-static const float HALF_PI = 1.5707964f;
 
 // --- the world ---------------------------------------------------------------------
 
 static GameObject* Place(ObjectType* kind, int screen, float x, float y, float width, float height)
 {
-    AddObject(&tutorialList);
-    GameObject* o = tutorialList->next ? tutorialList->next : tutorialList;
-    o->type = kind;
+    GameObject* o = AddPlacedObject(&tutorialList, kind, x, y, width, height);
     o->screenSpace = screen;
-    AddTransform(o);
-    o->transform->x = x;
-    o->transform->y = y;
-    o->transform->scaleX = width;
-    o->transform->scaleY = height;
     return o;
 }
 
@@ -76,6 +68,11 @@ static void BuildField(void)
     }
 }
 
+void TutorialLoad(GameData* data)
+{
+    LoadTutorialObjectTypes(data);
+}
+
 void TutorialInit(GameData* data)
 {
     float w = data->screenWidth;
@@ -107,11 +104,11 @@ void TutorialInit(GameData* data)
     AddAppearance(o);
     o = Place(&Ship1Type, 0, 0.0f, 0.0f, 16.0f, 8.0f);
     o->transform->z = 50.0f;
-    o->transform->rotation = HALF_PI;
+    o->transform->rotation = VT_HALF_PI;
     AddTimer(o);
     AddObjectState(o);
     o->state->power = 100.0f;
-    o->state->angle = HALF_PI;
+    o->state->angle = VT_HALF_PI;
     o->state->baseScaleX = 16.0f;
     o->state->baseScaleY = 8.0f;
     static const int sides[] = {1, 2, 0};
@@ -175,8 +172,8 @@ static void PutShipAt(GameObject* ship, float x, float y)
     ship->transform->y = y;
     ship->state->accelX = ship->state->accelY = 0.0f;
     ship->state->velX = ship->state->velY = 0.0f;
-    ship->state->angle = HALF_PI;
-    ship->transform->rotation = HALF_PI;
+    ship->state->angle = VT_HALF_PI;
+    ship->transform->rotation = VT_HALF_PI;
 }
 
 static void KeepShipInSection(GameObject* ship, GameData* data, float sectionWidth)

@@ -10,6 +10,8 @@
 
 extern GameObject* tutorialList;
 
+// The play types and the tutorial's own panels (Unload is PlayUnload).
+void TutorialLoad(GameData* data);
 void TutorialInit(GameData* data);
 void TutorialUpdate(GameData* data, float dt);
 void TutorialShutdown(GameData* data);
