@@ -669,42 +669,54 @@ void PaintComboPopup(Image& img) {
   DrawLettering(img, s, "COMBO \xc3\x97" "2", asp * 0.5, 0.1, 0);
 }
 
+// Spans the bottom quarter of the window's width, which is where the ship
+// trails the camera: everything sits in the lowest third and the band above
+// stays clear glass, so the ship and what it dodges show through. The words
+// read by their dark outline and red glow, with no backing behind them.
 void PaintWarningBanner(Image& img) {
   double asp = img.aspect;  // 4
-  Mask glow = FieldMask(img, [](double, double v) { return 0.75 * dm::Exp(-v / 0.28); });
+  Mask glow = FieldMask(img, [](double, double v) { return 0.6 * dm::Exp(-v / 0.08); });
   img.Fill(glow, Hex(0xd01830));
   Mask stripes = FieldMask(img, [](double u, double v) {
-    if (v > 0.09) return 0.0;
-    return Smooth(0.45, 0.55, dm::Fract((u + v) * 5.0)) * Smooth(0.09, 0.07, v);
+    if (v > 0.05) return 0.0;
+    return Smooth(0.45, 0.55, dm::Fract((u + v) * 5.0)) * Smooth(0.05, 0.035, v);
   });
   img.Fill(stripes, Hex(0x1a0208), 0.8);
   Mask tri = ShapeMask(img, [=](double u, double v) {
     auto t = [&](double cu) {
-      std::vector<double> p = {cu, 0.68, cu + 0.15, 0.4, cu - 0.15, 0.4};
-      return dm::Abs(sdf::Polygon(u, v, p) + 0.012) - 0.012;
+      std::vector<double> p = {cu, 0.34, cu + 0.12, 0.11, cu - 0.12, 0.11};
+      return dm::Abs(sdf::Polygon(u, v, p) + 0.01) - 0.01;
     };
     return dm::Min(t(0.55), t(asp - 0.55));
   });
   Mask bang = ShapeMask(img, [=](double u, double v) {
-    auto b = [&](double cu) { return dm::Min(sdf::Box(u, v, cu, 0.55, 0.012, 0.065, 0.01), sdf::Circle(u, v, cu, 0.455, 0.014)); };
+    auto b = [&](double cu) { return dm::Min(sdf::Box(u, v, cu, 0.235, 0.01, 0.05, 0.008), sdf::Circle(u, v, cu, 0.16, 0.012)); };
     return dm::Min(b(0.55), b(asp - 0.55));
   });
-  img.AddLight(BlurMask(tri, img, 0.03), pal::kRed, 0.9);
+  img.AddLight(BlurMask(tri, img, 0.025), pal::kRed, 0.9);
+  img.Fill(GrowMask(tri, img, 0.008), Hex(0x14020a), 0.85);
   img.Fill(tri, Hex(0xffd0d4));
   img.Fill(bang, Hex(0xffd0d4));
-  Lettering l = Headline(0.2);
+  Lettering l = Headline(0.16);
   l.style.tracking = 0.14;
   l.glow = pal::kRed;
   l.glowStrength = 1.0;
+  l.outlineWidth = 0.012;
+  l.outline = Rgba{0.08, 0.0, 0.03, 0.95};
   l.fillBottom = Hex(0xffc0c8);
   l.style = FitWidth(l.style, "BLACK HOLE APPROACHING", asp - 1.6);
-  DrawLettering(img, l, "BLACK HOLE APPROACHING", asp * 0.5, 0.44, 0);
-  Lettering s = Headline(0.085);
+  DrawLettering(img, l, "BLACK HOLE APPROACHING", asp * 0.5, 0.18, 0);
+  Lettering s = Headline(0.07);
   s.style.font = FontId::Sans;
   s.style.tracking = 0.3;
   s.glowRadius = 0;
+  s.outlineWidth = 0.007;
+  s.outline = Rgba{0.08, 0.0, 0.03, 0.9};
   s.fillTop = s.fillBottom = Hex(0xffd6da);
-  DrawLettering(img, s, "KEEP FLYING UP", asp * 0.5, 0.25, 0);
+  DrawLettering(img, s, "KEEP FLYING UP", asp * 0.5, 0.065, 0);
+  // Else its top edge shows as a line across the screen; the bottom edge is
+  // the window's own.
+  img.ClearBottomRow();
 }
 
 void PaintGameOverTitle(Image& img) {
