@@ -638,12 +638,14 @@ void PaintComboX(Image& img) {
 
 // Backing of the combo counter, flush with the screen's right edge and
 // tinted by the game in a darker shade of the combo's colour. The digits
-// stand on its middle line and rise above it, so the label sits low.
+// stand on its middle line and rise above it, so the label sits low. A big
+// combo stretches it over half the screen, ship included, so the glass is
+// only a tint and the rim carries the shape.
 void PaintComboBack(Image& img) {
   double asp = img.aspect;
   auto shape = [=](double u, double v) { return ChamferBox(u, v, asp * 0.5 + 0.15, 0.5, asp * 0.5 - 0.02, 0.45, 0.22); };
   Mask body = ShapeMask(img, shape);
-  img.Fill(body, VGradient(WithAlpha(Hex(0xc9d2e0), 0.3), WithAlpha(pal::kWhite, 0.55), 0.0, 1.0));
+  img.Fill(body, VGradient(WithAlpha(Hex(0xc9d2e0), 0.08), WithAlpha(pal::kWhite, 0.2), 0.0, 1.0));
   Mask rim = ShapeMask(img, [=](double u, double v) { return dm::Abs(shape(u, v) + 0.01) - 0.01; });
   img.Fill(rim, pal::kWhite, 0.95);
   Lettering l = Headline(0.12);
@@ -654,19 +656,22 @@ void PaintComboBack(Image& img) {
   DrawLettering(img, l, "COMBO", 0.44, 0.13, -1);
 }
 
+// The popup's box runs from just under the combo box's middle line down;
+// the combo box's own COMBO label crosses its upper part (higher the
+// smaller the combo), so the lettering keeps to the lower half.
 void PaintComboPopup(Image& img) {
   double asp = img.aspect;
-  Lettering l = Headline(0.42, FontId::SansBold);
+  Lettering l = Headline(0.36, FontId::SansBold);
   l.style.tracking = 0.05;
   l.fillBottom = Hex(0xdde6f2);
   l.glow = pal::kWhite;
   l.glowStrength = 0.35;
   l.style = FitWidth(l.style, "NEAR MISS!", asp * 0.9);
-  DrawLettering(img, l, "NEAR MISS!", asp * 0.5, 0.42, 0);
-  Lettering s = Headline(0.2);
+  DrawLettering(img, l, "NEAR MISS!", asp * 0.5, 0.2, 0);
+  Lettering s = Headline(0.13);
   s.style.tracking = 0.4;
   s.glowRadius = 0;
-  DrawLettering(img, s, "COMBO \xc3\x97" "2", asp * 0.5, 0.1, 0);
+  DrawLettering(img, s, "COMBO \xc3\x97" "2", asp * 0.5, 0.03, 0);
 }
 
 // Spans the bottom quarter of the window's width, which is where the ship
