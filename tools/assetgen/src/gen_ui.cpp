@@ -112,10 +112,15 @@ void CopilotBadge(Image& img, double cu, double cv, double r) {
   img.Fill(mouth, pal::kCyan, 0.8);
 }
 
-// Tutorial dialogue, shown at 800 x 200 pixels whatever the window size.
+// Tutorial dialogue, shown at 800 x 200 pixels whatever the window size,
+// above the ship where the next marker and the moon it points at appear:
+// the glass is thin enough for them to show through, and the lettering
+// reads by its own shadow.
 void PaintTalk(Image& img, int number, const std::string& title, const std::string& body, const std::string& hint) {
   double asp = img.aspect;  // 4
-  DrawPanel(img, 0.04, 0.06, asp - 0.04, 0.94);
+  PanelLook glass;
+  glass.opacity = 0.5;
+  DrawPanel(img, 0.04, 0.06, asp - 0.04, 0.94, glass);
   CopilotBadge(img, 0.5, 0.5, 0.3);
   Lettering t = Accent(0.17);
   t.style.tracking = 0.08;
@@ -977,7 +982,7 @@ void AddInterfaceImages(AssetList& out) {
       {"FIRST FLIGHT", "Hold [\xe2\x86\x91] or {A} and thrust up into\nthe *marker* ahead of you.", false},
       {"STEERING", "Steer with [\xe2\x86\x90] [\xe2\x86\x92], the {DPAD}, {LB} {RB} or the {STICK} sticks.\nFly into the next *marker*.", false},
       {"ASTEROID FIELD", "Cross the rocks to the next *marker*.\nA hit puts you back to the start of this stretch.", false},
-      {"FUEL", "From here on every hit *costs fuel*.\nWatch the fuel gauge at the bottom of the screen.", false},
+      {"FUEL", "From here on every hit *costs fuel*.\nWatch the fuel gauge at the top of the screen.", false},
       {"PICKUPS", "Collect the glowing *fuel pickups* on your way\nto fill the gauge.", false},
       {"GRAVITY", "Planets pull you in and can *swallow* you.\nReach the *marker* by the moon.", false},
       {"WELL DONE!", "You can fly. Now learn your ship's\n*special ability*.", true},
