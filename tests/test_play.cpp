@@ -149,9 +149,10 @@ TEST(Play, TheWorldFollowsShipAndLevel)
         SCOPED_TRACE(testing::Message() << "ship " << c.shipType << " level " << c.level);
         static const Case* now;
         now = &c;
-        RunPlay(3, [](int frame, GameData*) {
+        RunPlay(3, [](int frame, GameData* data) {
             if (frame != 2)
                 return;
+            EXPECT_GT(Find(&FuelGaugeEmptyType)->transform->y, data->screenHeight / 2) << "the gauge is clear of the ship";
             EXPECT_EQ(now->shipType == 2 || now->shipType == 3 ? 0 : 1, Count(&Ship1Type));
             EXPECT_EQ(now->shipType == 2, Count(&Ship2Type));
             EXPECT_EQ(now->shipType == 3, Count(&Ship3CoverType));
