@@ -57,17 +57,21 @@ RichLook FitRich(RichLook look, const std::string& markup, double maxWidth) {
 }
 
 // A menu button: translucent glass so the highlight bar behind the selected
-// one glows through it.
-void PaintButton(Image& img, const std::string& label) {
+// one glows through it. The glass spans the fractions from..to of the
+// picture's width. The selected button is drawn a little wider than the gap
+// to the window's right edge allows, so every button keeps clear of its
+// picture's last twentieth.
+void PaintButton(Image& img, const std::string& label, double from = 0.05, double to = 0.95) {
   double asp = img.aspect;
+  double u0 = asp * from, u1 = asp * to;
   PanelLook look;
   look.opacity = 0.55;
   look.cut = 0.22;
-  DrawPanel(img, 0.07, 0.1, asp - 0.07, 0.9, look);
+  DrawPanel(img, u0, 0.1, u1, 0.9, look);
   Lettering l = Headline(0.44);
   l.style.tracking = 0.16;
-  l.style = FitWidth(l.style, label, asp - 0.6);
-  DrawLettering(img, l, label, asp * 0.5, 0.5 - CapHeight(l.style) * 0.5, 0);
+  l.style = FitWidth(l.style, label, u1 - u0 - 0.46);
+  DrawLettering(img, l, label, 0.5 * (u0 + u1), 0.5 - CapHeight(l.style) * 0.5, 0);
 }
 
 // One line of key help on a soft dark backing, inside the band v0..v1 and
@@ -457,13 +461,18 @@ void PaintCredits(Image& img) {
 
 // ----- front-end screens ----------------------------------------------------
 
+// The highlight shares the selected button's rectangle, which reaches a
+// little past the window's right edge: it keeps the button's margins. On
+// the quit row the same picture is drawn narrower, over the quit button's
+// shorter glass.
 void PaintSelectBar(Image& img) {
   double asp = img.aspect;
-  Mask body = ShapeMask(img, [=](double u, double v) { return ChamferBox(u, v, asp * 0.5, 0.5, asp * 0.5 - 0.03, 0.46, 0.2); });
+  double m = asp * 0.05;
+  Mask body = ShapeMask(img, [=](double u, double v) { return ChamferBox(u, v, asp * 0.5, 0.5, asp * 0.5 - m, 0.46, 0.2); });
   img.Fill(body, VGradient(WithAlpha(pal::kAmber, 0.45), WithAlpha(Hex(0xffd89a), 0.22), 0.0, 1.0));
   Mask brackets = ShapeMask(img, [=](double u, double v) {
     double d = 1e9;
-    double l = 0.06, r = asp - 0.06, b = 0.08, t = 0.92, w = 0.025, len = 0.45;
+    double l = m + 0.03, r = asp - m - 0.03, b = 0.08, t = 0.92, w = 0.025, len = 0.45;
     d = dm::Min(d, sdf::Box(u, v, l + len * 0.5, t, len * 0.5, w));
     d = dm::Min(d, sdf::Box(u, v, l, t - 0.15, w, 0.15));
     d = dm::Min(d, sdf::Box(u, v, r - len * 0.5, b, len * 0.5, w));
@@ -902,7 +911,10 @@ void AddInterfaceImages(AssetList& out) {
   AddPicture(out, g + "Message/StartButtonS.tga", 512, 128, 0, true, [](Image& i) { PaintButton(i, "START"); });
   AddPicture(out, g + "Message/OptionButtonS.tga", 512, 128, 0, true, [](Image& i) { PaintButton(i, "OPTIONS"); });
   AddPicture(out, g + "Message/CreditButtonS.tga", 512, 128, 0, true, [](Image& i) { PaintButton(i, "CREDITS"); });
-  AddPicture(out, g + "Message/QuitButtonS.tga", 512, 128, 0, true, [](Image& i) { PaintButton(i, "QUIT"); });
+  AddPicture(out, g + "Message/QuitButtonS.tga", 512, 128, 0, true, [](Image& i) {
+    // The quit row's highlight is narrower and further right than the others.
+    PaintButton(i, "QUIT", 0.38, 0.94);
+  });
   AddPicture(out, g + "Message/BackButton.tga", 512, 128, 0, true, [](Image& i) { PaintButton(i, "BACK"); });
 
   // Help strips. The second strip of each screen is stacked half over the
