@@ -237,7 +237,6 @@ TEST(AssetPictures, EveryStateLoadsWhatItsTablesName)
     }));
 }
 
-// Runs body in a child with SDL_mixer open on the dummy device.
 // What the heads-up pictures cover must still show: the ship under the black
 // hole banner and under the glass of a combo of 8000, the tutorial's marker
 // under its dialogue panel. Drawn over the star field at the designed sizes
@@ -317,6 +316,7 @@ TEST(AssetPictures, HeadsUpPicturesLeaveTheShipAndMarkerVisible)
     }
 }
 
+// Runs body in a child with SDL_mixer open on the dummy device.
 static void WithMixer(void (*body)())
 {
     EXPECT_EQ(0, RunInChild([body] {
