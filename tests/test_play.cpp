@@ -13,6 +13,7 @@
 #include "harness.h"
 #include "play/play.h"
 #include "states.h"
+#include "vtgraphics.h"
 #include "vtinput.h"
 #include "vtstatemanager.h"
 
@@ -148,9 +149,10 @@ TEST(Play, TheWorldFollowsShipAndLevel)
         SCOPED_TRACE(testing::Message() << "ship " << c.shipType << " level " << c.level);
         static const Case* now;
         now = &c;
-        RunPlay(3, [](int frame, GameData*) {
+        RunPlay(3, [](int frame, GameData* data) {
             if (frame != 2)
                 return;
+            EXPECT_GT(Find(&FuelGaugeEmptyType)->transform->y, data->screenHeight / 2) << "the gauge is clear of the ship";
             EXPECT_EQ(now->shipType == 2 || now->shipType == 3 ? 0 : 1, Count(&Ship1Type));
             EXPECT_EQ(now->shipType == 2, Count(&Ship2Type));
             EXPECT_EQ(now->shipType == 3, Count(&Ship3CoverType));
@@ -163,6 +165,33 @@ TEST(Play, TheWorldFollowsShipAndLevel)
             EXPECT_EQ(&PauseResumeType, last->type) << "the pause items are drawn last, on top";
         }, c.shipType, c.level);
     }
+}
+
+TEST(Play, TheLaunchViewHasNoLineAcrossIt)
+{
+    // Every frame of the first four seconds at 1280 x 720, the camera rising
+    // past the earth and the black hole's edge: no row differs from the rows
+    // above and below it across (nearly) the whole width, as a picture's
+    // edge bleeding through filtering would make it.
+    RunPlay(240, [](int frame, GameData*) {
+        static VTCapture capture;
+        if (capture.pixels) {
+            const int w = capture.width, h = capture.height;
+            auto lum = [&](int x, int y) {
+                const unsigned char* p = capture.pixels + 3 * (y * w + x);
+                return p[0] + p[1] + p[2];
+            };
+            for (int y = 1; y + 1 < h; y++) {
+                int lit = 0;
+                for (int x = 0; x < w; x++)
+                    lit += abs(2 * lum(x, y) - lum(x, y - 1) - lum(x, y + 1)) > 2 * 3 * 4;
+                EXPECT_LT(lit, w * 9 / 10) << "a line across row " << h - 1 - y << " of frame " << frame - 1;
+            }
+            VTGraphicsFreeCapture(&capture);
+        }
+        if (frame < 236) // the last capture is read and freed before the run ends
+            VTGraphicsCaptureNextFrame(&capture);
+    });
 }
 
 TEST(Play, PauseFreezesTheWorldAndF4Quits)

@@ -102,14 +102,16 @@ static void BuildWorld(GameData* data)
     o = Place(&ComboBackType, 1, 0.9f * w, h / 2, 0.2f * w, 0.2f * h);
     AddTimer(o);
     AddAppearance(o);
-    o = Place(&FuelGaugeFullType, 1, w / 2, 0.05f * h, 285.0f * data->fuel / 100.0f, 24.0f);
+    // The gauge hangs at the top: the trailing camera keeps the ship in the
+    // lower part of the view.
+    o = Place(&FuelGaugeFullType, 1, w / 2, 0.95f * h, 285.0f * data->fuel / 100.0f, 24.0f);
     AddTimer(o);
     o->timer->number = 285;
     AddAppearance(o);
     o->appearance->alpha = 0.0f;
     AddObjectState(o);
     o->state->angle = w / 2; // the bar's anchor
-    o = Place(&FuelGaugeEmptyType, 1, w / 2, 0.05f * h, 300.0f, 40.0f);
+    o = Place(&FuelGaugeEmptyType, 1, w / 2, 0.95f * h, 300.0f, 40.0f);
     AddTimer(o);
     AddAppearance(o);
     o->appearance->alpha = 0.0f;

@@ -86,13 +86,13 @@ void TutorialInit(GameData* data)
     Place(&BackgroundTileType, 0, 0.0f, 0.0f, 200.0f, 200.0f);
     Place(&Talk1Type, 0, 0.0f, 0.0f, 10.0f, 10.0f);
     Place(&Talk8PlusType, 1, w / 3.0f, 3.0f * h / 7.0f, 400.0f, 200.0f);
-    o = Place(&FuelGaugeFullType, 1, w / 2.0f, 0.05f * h, 285.0f, 24.0f);
+    o = Place(&FuelGaugeFullType, 1, w / 2.0f, 0.95f * h, 285.0f, 24.0f); // at the top, as in play
     AddTimer(o);
     o->timer->number = 285;
     AddAppearance(o);
     AddObjectState(o);
     o->state->angle = w / 2.0f; // the bar's anchor
-    o = Place(&FuelGaugeEmptyType, 1, w / 2.0f, 0.05f * h, 300.0f, 40.0f);
+    o = Place(&FuelGaugeEmptyType, 1, w / 2.0f, 0.95f * h, 300.0f, 40.0f);
     AddTimer(o);
     AddAppearance(o);
     o = Place(&FireType, 0, 0.0f, 0.0f, 10.0f, 10.0f);

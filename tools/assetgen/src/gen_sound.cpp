@@ -3,10 +3,10 @@
 // The loops are rendered as circles: a note that rings past the end of the
 // last bar continues at the start of the first, and the reverb and echo run
 // round the loop until they settle, so the end joins the beginning sample
-// for sample. MP3 decoders that ignore the encoder's delay and padding
-// still insert a few milliseconds of silence at the join, so each loop also
-// takes a breath on its last off-beat: everything but the echoes has died
-// away when the first bar starts again.
+// for sample. Every bar plays in full, the last one too: the music runs
+// into its own start at full level, with no fade or pause at the join. The
+// MP3 carries the encoder's delay and padding in its info tag, which the
+// game's decoder honours, so no silence comes in between.
 #include <string>
 #include <vector>
 
@@ -378,12 +378,11 @@ void Render(Track& bus, const Note& n, uint32_t seed) {
   }
 }
 
-// Echo and reverb for a loop. Their tails are eased out over the loop's
-// final breath and back in over the first few milliseconds, so the file
-// starts and ends close to silence; the notes themselves are untouched and
-// the gain curve is continuous round the circle.
+// Echo and reverb for a loop. Both are circular, so the tails of the last
+// bars ring on into the first and the loop joins at full level, with no
+// fade and no seam.
 Track LoopEffects(const Track& dry, double echoSeconds, double echoFeedback, double echoMix, double reverbMix,
-                  double room, double damp, double breathSeconds) {
+                  double room, double damp) {
   Track echo = EchoWet(dry, echoSeconds, echoFeedback, true);
   Track sum(dry.size());
   for (size_t i = 0; i < dry.size(); ++i) {
@@ -391,14 +390,10 @@ Track LoopEffects(const Track& dry, double echoSeconds, double echoFeedback, dou
     sum.r[i] = dry.r[i] + echo.r[i] * echoMix;
   }
   Track verb = ReverbWet(sum, room, damp, true);
-  size_t n = dry.size(), breath = Frames(breathSeconds), back = Frames(0.04);
-  Track out(n);
-  for (size_t i = 0; i < n; ++i) {
-    double g = 1.0;
-    if (i + breath >= n) g = 0.5 + 0.5 * dm::Cos(dm::kPi * static_cast<double>(i + breath - n) / breath);
-    if (i < back) g = 0.5 - 0.5 * dm::Cos(dm::kPi * static_cast<double>(i) / back);
-    out.l[i] = dry.l[i] * (1 - reverbMix * 0.5) + (echo.l[i] * echoMix + verb.l[i] * reverbMix) * g;
-    out.r[i] = dry.r[i] * (1 - reverbMix * 0.5) + (echo.r[i] * echoMix + verb.r[i] * reverbMix) * g;
+  Track out(dry.size());
+  for (size_t i = 0; i < dry.size(); ++i) {
+    out.l[i] = dry.l[i] * (1 - reverbMix * 0.5) + echo.l[i] * echoMix + verb.l[i] * reverbMix;
+    out.r[i] = dry.r[i] * (1 - reverbMix * 0.5) + echo.r[i] * echoMix + verb.r[i] * reverbMix;
   }
   return out;
 }
@@ -423,18 +418,16 @@ Track MenuMusic() {
   for (int b = 0; b < bars; ++b) {
     const Chord& c = chords[b % 4];
     double t0 = b * bar;
-    bool last = b == bars - 1;
-    // The last bar lets go early so the loop breathes before it restarts.
-    double padLen = last ? bar - 0.75 : bar - 0.1;
-    for (size_t k = 0; k < 4; ++k) notes.push_back({t0, padLen, c.tones[k], 0.16, kPad, -0.5 + k * 0.33});
-    notes.push_back({t0, last ? bar - 0.6 : bar - 0.05, c.root, 0.33, kSub, 0.0});
+    // Every bar plays in full: what rings past the end wraps round into the
+    // first bar, so the loop runs on without a break.
+    for (size_t k = 0; k < 4; ++k) notes.push_back({t0, bar - 0.1, c.tones[k], 0.16, kPad, -0.5 + k * 0.33});
+    notes.push_back({t0, bar - 0.05, c.root, 0.33, kSub, 0.0});
     // A soft shaker on the off-beats once the melody has come in.
-    if (b >= 4 && !last)
+    if (b >= 4)
       for (int e = 1; e < 8; e += 2) notes.push_back({t0 + e * beat * 0.5, 0.05, 0, 0.05, kHat, 0.35});
     // Pluck arpeggio in eighths, up and back down.
     const int order[8] = {0, 2, 4, 3, 1, 3, 2, 4};
-    int steps = last ? 5 : 8;
-    for (int e = 0; e < steps; ++e) {
+    for (int e = 0; e < 8; ++e) {
       double p = c.tones[order[e]] + (e >= 4 ? 12 : 0);
       notes.push_back({t0 + e * beat * 0.5, beat * 0.45, p, 0.2 + 0.06 * (e % 2 == 0), kPluck, e % 2 ? 0.45 : -0.45});
     }
@@ -449,7 +442,7 @@ Track MenuMusic() {
   for (const auto& m : melody) notes.push_back({m[0] * bar + m[1] * beat, beat * 1.2, m[2], 0.17, kBell, 0.2});
   uint32_t seed = 1;
   for (const Note& n : notes) Render(music, n, seed++);
-  Track out = LoopEffects(music, beat * 0.75, 0.4, 0.35, 0.35, 0.8, 0.35, beat * 0.9);
+  Track out = LoopEffects(music, beat * 0.75, 0.4, 0.35, 0.35, 0.8, 0.35);
   Normalise(out, 0.7);
   return out;
 }
@@ -473,11 +466,10 @@ Track GameMusic() {
     bool full = b >= 4;
     bool breakdown = b >= 16;
     for (int q = 0; q < 4; ++q) {
-      if (!(breakdown && b < 18) && !(last && q == 3)) dn.push_back({t0 + q * beat, 0.3, 0, 0.95, kKick, 0});
-      if (full && (q == 1 || q == 3) && !(last && q == 3)) dn.push_back({t0 + q * beat, 0.2, 0, 0.5, kSnare, 0.1});
+      if (!(breakdown && b < 18)) dn.push_back({t0 + q * beat, 0.3, 0, 0.95, kKick, 0});
+      if (full && (q == 1 || q == 3)) dn.push_back({t0 + q * beat, 0.2, 0, 0.5, kSnare, 0.1});
     }
     for (int e = 0; e < 8; ++e) {
-      if (last && e == 7) continue;
       bool off = e % 2 == 1;
       dn.push_back({t0 + e * beat * 0.5, 0.05, 0, off ? 0.22 : 0.12, off && full ? kOpenHat : kHat, -0.3});
     }
@@ -485,24 +477,21 @@ Track GameMusic() {
     if (b == 7 || b == 15) {  // a short fill into the next section
       for (int s = 12; s < 16; ++s) dn.push_back({t0 + s * six, 0.1, 0, 0.3 + 0.05 * (s - 12), kSnare, 0.2});
     }
-    if (last) {  // a snare run into the top of the loop, stopping short
+    if (last) {  // a snare run into the top of the loop
       for (int s = 8; s < 14; ++s) dn.push_back({t0 + s * six, 0.1, 0, 0.25 + 0.03 * s, kSnare, -0.1});
     }
     // Pulsing bass in eighths.
     for (int e = 0; e < 8; ++e) {
-      if (last && e >= 7) continue;
       double p = c.root + ((e == 3 || e == 7) ? 12 : 0);
       mn.push_back({t0 + e * beat * 0.5, beat * 0.38, p, 0.42, kBass, 0});
     }
-    // Pads release 0.6 s after their length; the last one is gone before the
-    // loop's final three quarters of a beat.
-    double padLen = last ? bar - beat * 0.75 - 0.6 : bar - 0.05;
+    // Pads release 0.6 s after their length; the last bar's release rings
+    // on over the top of the loop.
     for (size_t k = 0; k < c.tones.size(); ++k)
-      mn.push_back({t0, padLen, c.tones[k], full ? 0.08 : 0.11, kPad, -0.6 + k * 0.4});
+      mn.push_back({t0, bar - 0.05, c.tones[k], full ? 0.08 : 0.11, kPad, -0.6 + k * 0.4});
     if (full) {
       const int order[16] = {0, 1, 2, 3, 2, 1, 0, 1, 2, 3, 2, 3, 1, 2, 0, 3};
-      int steps = last ? 12 : 16;
-      for (int s = 0; s < steps; ++s) {
+      for (int s = 0; s < 16; ++s) {
         double p = c.tones[order[s]] + 12;
         mn.push_back({t0 + s * six, six * 0.8, p, breakdown ? 0.16 : 0.12, kArp, s % 2 ? 0.5 : -0.5});
       }
@@ -517,8 +506,8 @@ Track GameMusic() {
   uint32_t seed = 1000;
   for (const Note& n : dn) Render(drums, n, seed++);
   for (const Note& n : mn) Render(music, n, seed++);
-  music = LoopEffects(music, beat * 0.75, 0.35, 0.25, 0.2, 0.6, 0.4, beat * 0.75);
-  drums = LoopEffects(drums, beat * 0.5, 0.0, 0.0, 0.08, 0.4, 0.5, beat * 0.75);
+  music = LoopEffects(music, beat * 0.75, 0.35, 0.25, 0.2, 0.6, 0.4);
+  drums = LoopEffects(drums, beat * 0.5, 0.0, 0.0, 0.08, 0.4, 0.5);
   // Duck the music under each kick so the beat drives.
   std::vector<double> duck(music.size(), 1.0);
   for (const Note& k : dn) {

@@ -275,6 +275,9 @@ void PaintBlackHole(Image& img) {
     for (size_t q = 0; q < s.m.size(); ++q) m.m[q] = std::max(m.m[q], s.m[q] * static_cast<float>(k));
   }
   img.AddLight(BlurMask(m, img, 0.002), Hex(0xffc7f0), 0.7);
+  // Else the hole's top edge shows as a thin purple line across the whole
+  // view; its bottom edge is never on screen in play.
+  img.ClearBottomRow();
 }
 
 void PaintWarp(Image& img, bool front) {

@@ -57,17 +57,21 @@ RichLook FitRich(RichLook look, const std::string& markup, double maxWidth) {
 }
 
 // A menu button: translucent glass so the highlight bar behind the selected
-// one glows through it.
-void PaintButton(Image& img, const std::string& label) {
+// one glows through it. The glass spans the fractions from..to of the
+// picture's width. The selected button is drawn a little wider than the gap
+// to the window's right edge allows, so every button keeps clear of its
+// picture's last twentieth.
+void PaintButton(Image& img, const std::string& label, double from = 0.05, double to = 0.95) {
   double asp = img.aspect;
+  double u0 = asp * from, u1 = asp * to;
   PanelLook look;
   look.opacity = 0.55;
   look.cut = 0.22;
-  DrawPanel(img, 0.07, 0.1, asp - 0.07, 0.9, look);
+  DrawPanel(img, u0, 0.1, u1, 0.9, look);
   Lettering l = Headline(0.44);
   l.style.tracking = 0.16;
-  l.style = FitWidth(l.style, label, asp - 0.6);
-  DrawLettering(img, l, label, asp * 0.5, 0.5 - CapHeight(l.style) * 0.5, 0);
+  l.style = FitWidth(l.style, label, u1 - u0 - 0.46);
+  DrawLettering(img, l, label, 0.5 * (u0 + u1), 0.5 - CapHeight(l.style) * 0.5, 0);
 }
 
 // One line of key help on a soft dark backing, inside the band v0..v1 and
@@ -112,10 +116,15 @@ void CopilotBadge(Image& img, double cu, double cv, double r) {
   img.Fill(mouth, pal::kCyan, 0.8);
 }
 
-// Tutorial dialogue, shown at 800 x 200 pixels whatever the window size.
+// Tutorial dialogue, shown at 800 x 200 pixels whatever the window size,
+// above the ship where the next marker and the moon it points at appear:
+// the glass is thin enough for them to show through, and the lettering
+// reads by its own shadow.
 void PaintTalk(Image& img, int number, const std::string& title, const std::string& body, const std::string& hint) {
   double asp = img.aspect;  // 4
-  DrawPanel(img, 0.04, 0.06, asp - 0.04, 0.94);
+  PanelLook glass;
+  glass.opacity = 0.5;
+  DrawPanel(img, 0.04, 0.06, asp - 0.04, 0.94, glass);
   CopilotBadge(img, 0.5, 0.5, 0.3);
   Lettering t = Accent(0.17);
   t.style.tracking = 0.08;
@@ -452,13 +461,18 @@ void PaintCredits(Image& img) {
 
 // ----- front-end screens ----------------------------------------------------
 
+// The highlight shares the selected button's rectangle, which reaches a
+// little past the window's right edge: it keeps the button's margins. On
+// the quit row the same picture is drawn narrower, over the quit button's
+// shorter glass.
 void PaintSelectBar(Image& img) {
   double asp = img.aspect;
-  Mask body = ShapeMask(img, [=](double u, double v) { return ChamferBox(u, v, asp * 0.5, 0.5, asp * 0.5 - 0.03, 0.46, 0.2); });
+  double m = asp * 0.05;
+  Mask body = ShapeMask(img, [=](double u, double v) { return ChamferBox(u, v, asp * 0.5, 0.5, asp * 0.5 - m, 0.46, 0.2); });
   img.Fill(body, VGradient(WithAlpha(pal::kAmber, 0.45), WithAlpha(Hex(0xffd89a), 0.22), 0.0, 1.0));
   Mask brackets = ShapeMask(img, [=](double u, double v) {
     double d = 1e9;
-    double l = 0.06, r = asp - 0.06, b = 0.08, t = 0.92, w = 0.025, len = 0.45;
+    double l = m + 0.03, r = asp - m - 0.03, b = 0.08, t = 0.92, w = 0.025, len = 0.45;
     d = dm::Min(d, sdf::Box(u, v, l + len * 0.5, t, len * 0.5, w));
     d = dm::Min(d, sdf::Box(u, v, l, t - 0.15, w, 0.15));
     d = dm::Min(d, sdf::Box(u, v, r - len * 0.5, b, len * 0.5, w));
@@ -638,12 +652,14 @@ void PaintComboX(Image& img) {
 
 // Backing of the combo counter, flush with the screen's right edge and
 // tinted by the game in a darker shade of the combo's colour. The digits
-// stand on its middle line and rise above it, so the label sits low.
+// stand on its middle line and rise above it, so the label sits low. A big
+// combo stretches it over half the screen, ship included, so the glass is
+// only a tint and the rim carries the shape.
 void PaintComboBack(Image& img) {
   double asp = img.aspect;
   auto shape = [=](double u, double v) { return ChamferBox(u, v, asp * 0.5 + 0.15, 0.5, asp * 0.5 - 0.02, 0.45, 0.22); };
   Mask body = ShapeMask(img, shape);
-  img.Fill(body, VGradient(WithAlpha(Hex(0xc9d2e0), 0.3), WithAlpha(pal::kWhite, 0.55), 0.0, 1.0));
+  img.Fill(body, VGradient(WithAlpha(Hex(0xc9d2e0), 0.08), WithAlpha(pal::kWhite, 0.2), 0.0, 1.0));
   Mask rim = ShapeMask(img, [=](double u, double v) { return dm::Abs(shape(u, v) + 0.01) - 0.01; });
   img.Fill(rim, pal::kWhite, 0.95);
   Lettering l = Headline(0.12);
@@ -654,57 +670,72 @@ void PaintComboBack(Image& img) {
   DrawLettering(img, l, "COMBO", 0.44, 0.13, -1);
 }
 
+// The popup's box runs from just under the combo box's middle line down;
+// the combo box's own COMBO label crosses its upper part (higher the
+// smaller the combo), so the lettering keeps to the lower half.
 void PaintComboPopup(Image& img) {
   double asp = img.aspect;
-  Lettering l = Headline(0.42, FontId::SansBold);
+  Lettering l = Headline(0.36, FontId::SansBold);
   l.style.tracking = 0.05;
   l.fillBottom = Hex(0xdde6f2);
   l.glow = pal::kWhite;
   l.glowStrength = 0.35;
   l.style = FitWidth(l.style, "NEAR MISS!", asp * 0.9);
-  DrawLettering(img, l, "NEAR MISS!", asp * 0.5, 0.42, 0);
-  Lettering s = Headline(0.2);
+  DrawLettering(img, l, "NEAR MISS!", asp * 0.5, 0.2, 0);
+  Lettering s = Headline(0.13);
   s.style.tracking = 0.4;
   s.glowRadius = 0;
-  DrawLettering(img, s, "COMBO \xc3\x97" "2", asp * 0.5, 0.1, 0);
+  DrawLettering(img, s, "COMBO \xc3\x97" "2", asp * 0.5, 0.03, 0);
 }
 
+// Spans the bottom quarter of the window's width, which is where the ship
+// trails the camera: everything sits in the lowest third and the band above
+// stays clear glass, so the ship and what it dodges show through. The words
+// read by their dark outline and red glow, with no backing behind them.
 void PaintWarningBanner(Image& img) {
   double asp = img.aspect;  // 4
-  Mask glow = FieldMask(img, [](double, double v) { return 0.75 * dm::Exp(-v / 0.28); });
+  Mask glow = FieldMask(img, [](double, double v) { return 0.6 * dm::Exp(-v / 0.08); });
   img.Fill(glow, Hex(0xd01830));
   Mask stripes = FieldMask(img, [](double u, double v) {
-    if (v > 0.09) return 0.0;
-    return Smooth(0.45, 0.55, dm::Fract((u + v) * 5.0)) * Smooth(0.09, 0.07, v);
+    if (v > 0.05) return 0.0;
+    return Smooth(0.45, 0.55, dm::Fract((u + v) * 5.0)) * Smooth(0.05, 0.035, v);
   });
   img.Fill(stripes, Hex(0x1a0208), 0.8);
   Mask tri = ShapeMask(img, [=](double u, double v) {
     auto t = [&](double cu) {
-      std::vector<double> p = {cu, 0.68, cu + 0.15, 0.4, cu - 0.15, 0.4};
-      return dm::Abs(sdf::Polygon(u, v, p) + 0.012) - 0.012;
+      std::vector<double> p = {cu, 0.34, cu + 0.12, 0.11, cu - 0.12, 0.11};
+      return dm::Abs(sdf::Polygon(u, v, p) + 0.01) - 0.01;
     };
     return dm::Min(t(0.55), t(asp - 0.55));
   });
   Mask bang = ShapeMask(img, [=](double u, double v) {
-    auto b = [&](double cu) { return dm::Min(sdf::Box(u, v, cu, 0.55, 0.012, 0.065, 0.01), sdf::Circle(u, v, cu, 0.455, 0.014)); };
+    auto b = [&](double cu) { return dm::Min(sdf::Box(u, v, cu, 0.235, 0.01, 0.05, 0.008), sdf::Circle(u, v, cu, 0.16, 0.012)); };
     return dm::Min(b(0.55), b(asp - 0.55));
   });
-  img.AddLight(BlurMask(tri, img, 0.03), pal::kRed, 0.9);
+  img.AddLight(BlurMask(tri, img, 0.025), pal::kRed, 0.9);
+  img.Fill(GrowMask(tri, img, 0.008), Hex(0x14020a), 0.85);
   img.Fill(tri, Hex(0xffd0d4));
   img.Fill(bang, Hex(0xffd0d4));
-  Lettering l = Headline(0.2);
+  Lettering l = Headline(0.16);
   l.style.tracking = 0.14;
   l.glow = pal::kRed;
   l.glowStrength = 1.0;
+  l.outlineWidth = 0.012;
+  l.outline = Rgba{0.08, 0.0, 0.03, 0.95};
   l.fillBottom = Hex(0xffc0c8);
   l.style = FitWidth(l.style, "BLACK HOLE APPROACHING", asp - 1.6);
-  DrawLettering(img, l, "BLACK HOLE APPROACHING", asp * 0.5, 0.44, 0);
-  Lettering s = Headline(0.085);
+  DrawLettering(img, l, "BLACK HOLE APPROACHING", asp * 0.5, 0.18, 0);
+  Lettering s = Headline(0.07);
   s.style.font = FontId::Sans;
   s.style.tracking = 0.3;
   s.glowRadius = 0;
+  s.outlineWidth = 0.007;
+  s.outline = Rgba{0.08, 0.0, 0.03, 0.9};
   s.fillTop = s.fillBottom = Hex(0xffd6da);
-  DrawLettering(img, s, "KEEP FLYING UP", asp * 0.5, 0.25, 0);
+  DrawLettering(img, s, "KEEP FLYING UP", asp * 0.5, 0.065, 0);
+  // Else its top edge shows as a line across the screen; the bottom edge is
+  // the window's own.
+  img.ClearBottomRow();
 }
 
 void PaintGameOverTitle(Image& img) {
@@ -880,7 +911,10 @@ void AddInterfaceImages(AssetList& out) {
   AddPicture(out, g + "Message/StartButtonS.tga", 512, 128, 0, true, [](Image& i) { PaintButton(i, "START"); });
   AddPicture(out, g + "Message/OptionButtonS.tga", 512, 128, 0, true, [](Image& i) { PaintButton(i, "OPTIONS"); });
   AddPicture(out, g + "Message/CreditButtonS.tga", 512, 128, 0, true, [](Image& i) { PaintButton(i, "CREDITS"); });
-  AddPicture(out, g + "Message/QuitButtonS.tga", 512, 128, 0, true, [](Image& i) { PaintButton(i, "QUIT"); });
+  AddPicture(out, g + "Message/QuitButtonS.tga", 512, 128, 0, true, [](Image& i) {
+    // The quit row's highlight is narrower and further right than the others.
+    PaintButton(i, "QUIT", 0.38, 0.94);
+  });
   AddPicture(out, g + "Message/BackButton.tga", 512, 128, 0, true, [](Image& i) { PaintButton(i, "BACK"); });
 
   // Help strips. The second strip of each screen is stacked half over the
@@ -960,7 +994,7 @@ void AddInterfaceImages(AssetList& out) {
       {"FIRST FLIGHT", "Hold [\xe2\x86\x91] or {A} and thrust up into\nthe *marker* ahead of you.", false},
       {"STEERING", "Steer with [\xe2\x86\x90] [\xe2\x86\x92], the {DPAD}, {LB} {RB} or the {STICK} sticks.\nFly into the next *marker*.", false},
       {"ASTEROID FIELD", "Cross the rocks to the next *marker*.\nA hit puts you back to the start of this stretch.", false},
-      {"FUEL", "From here on every hit *costs fuel*.\nWatch the fuel gauge at the bottom of the screen.", false},
+      {"FUEL", "From here on every hit *costs fuel*.\nWatch the fuel gauge at the top of the screen.", false},
       {"PICKUPS", "Collect the glowing *fuel pickups* on your way\nto fill the gauge.", false},
       {"GRAVITY", "Planets pull you in and can *swallow* you.\nReach the *marker* by the moon.", false},
       {"WELL DONE!", "You can fly. Now learn your ship's\n*special ability*.", true},

@@ -112,6 +112,11 @@ void Image::MultiplyAlpha(const Mask& mask) {
   }
 }
 
+void Image::ClearBottomRow() {
+  for (int x = 0; x < w; ++x)
+    for (int i = 0; i < 4; ++i) At(x, 0)[i] = 0.f;
+}
+
 Mask Image::AlphaMask() const {
   Mask m(w, h);
   for (int y = 0; y < h; ++y)

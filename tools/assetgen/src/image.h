@@ -69,6 +69,10 @@ class Image {
   void Over(const Image& top, double opacity = 1.0);
   // Multiplies the alpha (and premultiplied colour) by a mask: cut-outs.
   void MultiplyAlpha(const Mask& mask);
+  // Makes the bottom row clear. Textures repeat, so linear filtering at a
+  // quad's top edge reaches round to the bottom row: a picture clear at the
+  // top and solid at the bottom would show a thin line along its top edge.
+  void ClearBottomRow();
   // Alpha of the picture as a mask.
   Mask AlphaMask() const;
   // Gaussian-like blur of the whole picture, radius in display units.
