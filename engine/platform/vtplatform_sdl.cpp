@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "platform/vtaudio.h"
+#include "platform/vtfiles.h"
 #include "platform/vtpacing.h"
 
 struct VTWindow
@@ -124,9 +125,24 @@ static SDL_Window* CreateGLWindow(const char* title, int width, int height, int 
                             SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
 }
 
+// The icon task bars and docks show for the window (SDL reads BMP itself).
+static void SetWindowIcon(SDL_Window* window)
+{
+    char path[4096];
+    SDL_Surface* icon = VTFileResolve("Graphic_Assets\\WindowIcon.bmp", path, sizeof path) ? SDL_LoadBMP(path) : NULL;
+    if (icon) {
+        SDL_SetWindowIcon(window, icon);
+        SDL_FreeSurface(icon);
+    }
+}
+
 VTWindow* VTPlatformCreateWindow(const char* title, int width, int height)
 {
     VTPlatformInit();
+    // Docks match the window to the desktop entry by its X11 class (the
+    // entry's StartupWMClass) whatever the binary is called; a player's own
+    // SDL_VIDEO_X11_WMCLASS still wins.
+    setenv("SDL_VIDEO_X11_WMCLASS", "kelvaro", 0);
     // The GL visual is chosen with the window: ask for a 32-bit depth buffer
     // and settle for 24 where the driver has none.
     SDL_Window* window = CreateGLWindow(title, width, height, 32);
@@ -134,6 +150,8 @@ VTWindow* VTPlatformCreateWindow(const char* title, int width, int height)
         window = CreateGLWindow(title, width, height, 24);
     if (!window)
         fprintf(stderr, "kelvaro: no window: %s\n", SDL_GetError());
+    else
+        SetWindowIcon(window);
     gameWindow.sdl = window;
     return window ? &gameWindow : NULL;
 }
