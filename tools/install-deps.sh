@@ -5,8 +5,9 @@
 set -eu
 
 RUN="cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev libglew-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri"
-# What the Debian package's build needs (debian/control's Build-Depends);
-# make test builds the packages too, and reads the window's properties.
+# The Debian packages' build (debian/control's Build-Depends) and their
+# metadata check; make test builds and checks the packages too, and xprop
+# (x11-utils) reads the game's window.
 PACKAGE="$RUN build-essential debhelper dpkg-dev appstream"
 TEST="$PACKAGE libgtest-dev xvfb xauth desktop-file-utils x11-utils"
 DEB="$PACKAGE lintian"
