@@ -85,6 +85,10 @@ void VTPlatformInit(void)
         // Positional layout on Nintendo-style pads: the bottom button is A.
         SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
         SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+        // Docks match the window to the desktop entry by its X11 class (the
+        // entry's StartupWMClass) whatever the binary is called. SDL reads
+        // only the variable, at video start; a player's own still wins.
+        setenv("SDL_VIDEO_X11_WMCLASS", "kelvaro", 0);
         if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_GAMECONTROLLER | SDL_INIT_TIMER) != 0)
             fprintf(stderr, "kelvaro: SDL could not start: %s\n", SDL_GetError());
         SDL_StopTextInput();
@@ -139,10 +143,6 @@ static void SetWindowIcon(SDL_Window* window)
 VTWindow* VTPlatformCreateWindow(const char* title, int width, int height)
 {
     VTPlatformInit();
-    // Docks match the window to the desktop entry by its X11 class (the
-    // entry's StartupWMClass) whatever the binary is called; a player's own
-    // SDL_VIDEO_X11_WMCLASS still wins.
-    setenv("SDL_VIDEO_X11_WMCLASS", "kelvaro", 0);
     // The GL visual is chosen with the window: ask for a 32-bit depth buffer
     // and settle for 24 where the driver has none.
     SDL_Window* window = CreateGLWindow(title, width, height, 32);
