@@ -6,7 +6,7 @@ CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=Release
 # Under no display the tests get a virtual X server with real GL (Mesa).
 XVFB := xvfb-run -a -s "-screen 0 1920x1080x24"
 
-.PHONY: run test build deps deps-test clean assets deps-assets screenshots
+.PHONY: run test build deps deps-test clean assets deps-assets screenshots deb
 
 run: deps build
 	./$(BUILD)/kelvaro
@@ -29,6 +29,14 @@ deps-test:
 
 clean:
 	rm -rf $(BUILD)
+
+# The Debian packages kelvaro and kelvaro-data, built from a copy of the tree
+# in $(BUILD)/deb, checked by lintian and copied here for `apt install ./...`.
+deb:
+	@sh tools/install-deps.sh deb
+	sh tools/build-deb.sh $(BUILD)/deb
+	lintian --info --fail-on error,warning $(BUILD)/deb/kelvaro_*.changes
+	cp $(BUILD)/deb/kelvaro_*.deb $(BUILD)/deb/kelvaro-data_*.deb .
 
 # Regenerates every picture and sound into assets/; commit the result.
 assets: deps-assets

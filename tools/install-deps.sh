@@ -1,11 +1,16 @@
 #!/bin/sh
 # Installs the Debian packages a target needs when any is missing.
-#   tools/install-deps.sh run|test|assets|shots|fuzz
+#   tools/install-deps.sh run|test|deb|assets|shots|fuzz
 # Uses sudo when not root. Does nothing when everything is present.
 set -eu
 
 RUN="cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev libglew-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri"
-TEST="$RUN libgtest-dev xvfb xauth desktop-file-utils"
+# The Debian packages' build (debian/control's Build-Depends) and their
+# metadata check; make test builds and checks the packages too, and xprop
+# (x11-utils) reads the game's window.
+PACKAGE="$RUN build-essential debhelper dpkg-dev appstream"
+TEST="$PACKAGE libgtest-dev xvfb xauth desktop-file-utils x11-utils"
+DEB="$PACKAGE lintian"
 ASSETS="$RUN libstb-dev fonts-dejavu-core libmp3lame-dev"
 SHOTS="$TEST imagemagick"
 # libFuzzer and the sanitizer runtimes come with clang's compiler-rt.
@@ -14,10 +19,11 @@ FUZZ="$RUN clang libclang-rt-dev"
 case "${1:-run}" in
     run) wanted=$RUN ;;
     test) wanted=$TEST ;;
+    deb) wanted=$DEB ;;
     assets) wanted=$ASSETS ;;
     shots) wanted=$SHOTS ;;
     fuzz) wanted=$FUZZ ;;
-    *) echo "usage: $0 run|test|assets|shots|fuzz" >&2; exit 2 ;;
+    *) echo "usage: $0 run|test|deb|assets|shots|fuzz" >&2; exit 2 ;;
 esac
 
 missing=""

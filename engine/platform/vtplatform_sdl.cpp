@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "platform/vtaudio.h"
+#include "platform/vtfiles.h"
 #include "platform/vtpacing.h"
 
 struct VTWindow
@@ -90,6 +91,10 @@ void VTPlatformInit(void)
         // Positional layout on Nintendo-style pads: the bottom button is A.
         SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
         SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+        // Docks match the window to the desktop entry by its X11 class (the
+        // entry's StartupWMClass) whatever the binary is called. SDL reads
+        // only the variable, at video start; a player's own still wins.
+        setenv("SDL_VIDEO_X11_WMCLASS", "kelvaro", 0);
         if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_GAMECONTROLLER | SDL_INIT_TIMER) != 0)
             fprintf(stderr, "kelvaro: SDL could not start: %s\n", SDL_GetError());
         SDL_StopTextInput();
@@ -130,6 +135,17 @@ static SDL_Window* CreateGLWindow(const char* title, int width, int height, int 
                             SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
 }
 
+// The icon task bars and docks show for the window (SDL reads BMP itself).
+static void SetWindowIcon(SDL_Window* window)
+{
+    char path[4096];
+    SDL_Surface* icon = VTFileResolve("Graphic_Assets\\WindowIcon.bmp", path, sizeof path) ? SDL_LoadBMP(path) : NULL;
+    if (icon) {
+        SDL_SetWindowIcon(window, icon);
+        SDL_FreeSurface(icon);
+    }
+}
+
 VTWindow* VTPlatformCreateWindow(const char* title, int width, int height)
 {
     VTPlatformInit();
@@ -140,6 +156,8 @@ VTWindow* VTPlatformCreateWindow(const char* title, int width, int height)
         window = CreateGLWindow(title, width, height, 24);
     if (!window)
         fprintf(stderr, "kelvaro: no window: %s\n", SDL_GetError());
+    else
+        SetWindowIcon(window);
     gameWindow.sdl = window;
     return window ? &gameWindow : NULL;
 }

@@ -127,6 +127,7 @@ inline constexpr const char* kAssetManifest[] = {
     "Graphic_Assets/SpaceShip/ship3back.tga",
     "Graphic_Assets/SpaceShip/ultimateship3.tga",
     "Graphic_Assets/SpaceShip/wind.tga",
+    "Graphic_Assets/WindowIcon.bmp",
     "Graphic_Assets/black.tga",
     "Graphic_Assets/test.tga",
     "Icons/kelvaro-128.png",

@@ -385,6 +385,11 @@ void AddShipImages(AssetList& out) {
                      PaintIcon(icon);
                      return EncodePng(icon);
                    }});
+  out.push_back({"Graphic_Assets/WindowIcon.bmp", []() {
+                   Image icon(64, 64);
+                   PaintIcon(icon);
+                   return EncodeBmp(icon);
+                 }});
   AddPicture(out, "Graphic_Assets/SpaceShip/ship1.tga", 512, 256, 0, true, [](Image& i) { PaintShip1(i, false); });
   AddPicture(out, "Graphic_Assets/SpaceShip/ship1af.tga", 256, 128, 0, true, [](Image& i) { PaintShip1(i, true); });
   AddPicture(out, "Graphic_Assets/SpaceShip/ship2.tga", 512, 256, 0, true, PaintShip2);

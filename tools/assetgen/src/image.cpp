@@ -467,3 +467,18 @@ std::vector<uint8_t> EncodePng(const Image& img) {
   stbi_write_png_to_func(AppendBytes, &out, img.w, img.h, 4, rgba.data(), img.w * 4);
   return out;
 }
+
+std::vector<uint8_t> EncodeBmp(const Image& img) {
+  std::vector<uint8_t> bgra = ToPixels(img, true, false);
+  const uint32_t headers = 14 + 40, fileSize = headers + static_cast<uint32_t>(bgra.size());
+  std::vector<uint8_t> out = {'B', 'M'};
+  auto put = [&out](uint32_t value, int bytes) {
+    for (int b = 0; b < bytes; ++b) out.push_back(static_cast<uint8_t>(value >> (8 * b)));
+  };
+  put(fileSize, 4), put(0, 4), put(headers, 4);
+  // BITMAPINFOHEADER: 32 bits, no compression; rows already run bottom to top.
+  put(40, 4), put(img.w, 4), put(img.h, 4), put(1, 2), put(32, 2), put(0, 4);
+  put(static_cast<uint32_t>(bgra.size()), 4), put(2835, 4), put(2835, 4), put(0, 4), put(0, 4);
+  out.insert(out.end(), bgra.begin(), bgra.end());
+  return out;
+}

@@ -119,5 +119,8 @@ Paint RadialGradient(double cu, double cv, double r, const Rgba& inner, const Rg
 std::vector<uint8_t> EncodeTga(const Image& img, bool withAlpha, bool dither = false);
 // Encodes a straight-alpha RGBA PNG, top row first (for desktop icons).
 std::vector<uint8_t> EncodePng(const Image& img);
+// Encodes a 32-bit straight-alpha BMP, bottom row first (the window's icon:
+// SDL reads BMP without help).
+std::vector<uint8_t> EncodeBmp(const Image& img);
 
 #endif
