@@ -39,6 +39,18 @@ std::string Slurp(const std::string& path)
     return text.str();
 }
 
+// Names in a folder holding a temporary file of a save.
+int TemporaryFiles(const std::string& folder)
+{
+    int count = 0;
+    DIR* dir = opendir(folder.c_str());
+    for (struct dirent* entry; dir && (entry = readdir(dir)) != NULL;)
+        count += strstr(entry->d_name, ".tmp") != NULL;
+    if (dir)
+        closedir(dir);
+    return count;
+}
+
 // Runs body in a child with standard error in a file; returns the status and
 // what it wrote there.
 int WithStderr(const std::function<void()>& body, std::string* text)
@@ -80,4 +92,85 @@ TEST(Hostile, RefusedPictureIsNamedOnStandardError)
     }
     remove(truncated.c_str());
     remove(random.c_str());
+}
+
+TEST(Hostile, SavedFilesTheGameCouldNotWriteAreKept)
+{
+    // byRoot: when the tests run as root, saved by root itself.
+    struct Case { const char* name; mode_t mode; bool linked, byRoot; const char* after; };
+    const Case cases[] = {
+        {"unreadable", 0000, false, false, "22"},
+        {"write-protected", 0444, false, false, "22"},
+        {"private, mode kept", 0600, false, false, "10"},
+        {"a link to a synced copy", 0640, true, false, "10"},
+        {"the player's, saved by root", 0600, false, true, "10"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDataHome home;
+        home.Write("UnlockShip.txt", "22");
+        std::string link = home.File("UnlockShip.txt"), synced = home.path + "/synced";
+        std::string real = c.linked ? synced + "/UnlockShip.txt" : link;
+        mkdir(synced.c_str(), 0755);
+        if (c.linked) {
+            rename(link.c_str(), real.c_str());
+            ASSERT_EQ(0, symlink("../../synced/UnlockShip.txt", link.c_str()));
+        }
+        chmod(real.c_str(), c.mode);
+        // Root may write anything: the save runs as the user who owns it all.
+        bool root = geteuid() == 0;
+        const std::string owned[] = {home.path, home.path + "/kelvaro", home.File(""), synced, real, link};
+        for (const std::string& p : owned) {
+            if (root)
+                lchown(p.c_str(), 65534, 65534);
+        }
+        EXPECT_EQ(0, RunInChild([root, &c] {
+            if (root && !c.byRoot && (setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0))
+                _exit(9);
+            GameData data;
+            GameDataSetStartValues(&data);
+            memcpy(data.unlockedShips, "10", 3);
+            SaveUnlockShipFile(&data);
+        }));
+        struct stat info;
+        EXPECT_TRUE(lstat(link.c_str(), &info) == 0 && S_ISLNK(info.st_mode) == c.linked);
+        EXPECT_TRUE(stat(real.c_str(), &info) == 0 && (info.st_mode & 07777) == c.mode) << std::oct << info.st_mode;
+        EXPECT_TRUE(!root || info.st_uid == 65534) << "owner kept";
+        chmod(real.c_str(), 0644);
+        EXPECT_EQ(c.after, Slurp(real));
+        EXPECT_EQ(0, TemporaryFiles(home.path + "/kelvaro/Data") + TemporaryFiles(synced));
+    }
+}
+
+TEST(Hostile, TwoCopiesSavingAtOnceNeverPublishAnEmptyOrMixedFile)
+{
+    TempDataHome home;
+    home.Write("Score.txt", "7");
+    static const char* const texts[] = {"7", "1234567"};
+    int* failedSaves = SharedBlock<int>();
+    pid_t writers[2];
+    for (int w = 0; w < 2; w++) {
+        writers[w] = fork();
+        if (writers[w] == 0) {
+            for (int n = 0; n < 500; n++)
+                if (!VTFileWriteAtomic("Data\\Score.txt", texts[w], strlen(texts[w])))
+                    __sync_fetch_and_add(failedSaves, 1);
+            _exit(0);
+        }
+    }
+    int reads = 0, torn = 0, running = 2;
+    std::string seen;
+    while (running > 0) {
+        std::string score = home.Read("Score.txt");
+        reads++;
+        if (score != texts[0] && score != texts[1] && torn++ == 0)
+            seen = score;
+        for (pid_t& writer : writers) {
+            if (writer > 0 && waitpid(writer, NULL, WNOHANG) == writer)
+                writer = 0, running--;
+        }
+    }
+    EXPECT_EQ(0, torn) << "of " << reads << " reads, first '" << seen << "'";
+    EXPECT_EQ(0, *failedSaves) << "of 1000 saves";
+    EXPECT_EQ(0, TemporaryFiles(home.path + "/kelvaro/Data"));
 }
