@@ -94,6 +94,55 @@ TEST(Hostile, RefusedPictureIsNamedOnStandardError)
     remove(random.c_str());
 }
 
+TEST(Hostile, NamedPipesReadAsMissingWithoutWaiting)
+{
+    TempDataHome home;
+    home.Write("Option.txt", "");
+    static std::string pipe;
+    pipe = home.File("Option.txt");
+    remove(pipe.c_str());
+    ASSERT_EQ(0, mkfifo(pipe.c_str(), 0644));
+    struct Case { const char* name; void (*read)(); };
+    const Case cases[] = {
+        {"saved file", [] {
+             GameData data;
+             GameDataSetStartValues(&data);
+             data.fullScreen = 7;
+             LoadOptionFile(&data);
+             EXPECT_EQ(7, data.fullScreen);
+             SaveOptionFile(&data);
+             struct stat info;
+             EXPECT_TRUE(lstat(pipe.c_str(), &info) == 0 && S_ISFIFO(info.st_mode)) << "the pipe is left alone";
+         }},
+        {"picture", [] {
+             signal(SIGTRAP, SIG_IGN);
+             VTPlatformSetMessageBoxHook([](const char*, const char* text) {
+                 EXPECT_NE(nullptr, strstr(text, "The Texture file could not be opened"));
+                 return (int)VT_ANSWER_YES;
+             });
+             EXPECT_EQ(VT_TEXTURE_NONE, VTGraphicsLoadTexture(pipe.c_str()));
+         }},
+        {"sound", [] {
+             setenv("SDL_AUDIODRIVER", "dummy", 1);
+             VTSoundSystem* system = VTAudioCreateSystem();
+             ASSERT_EQ(1, VTAudioInitSystem(system, 1));
+             EXPECT_EQ(nullptr, VTAudioCreateSound(system, pipe.c_str(), 0));
+             VTAudioReleaseSystem(system);
+             VTAudioShutdown();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        static void (*read)();
+        read = c.read;
+        // A read that waits for a writer ends here, by SIGALRM.
+        EXPECT_EQ(0, RunInChild([] {
+            alarm(20);
+            read();
+        }));
+    }
+}
+
 TEST(Hostile, SavedFilesTheGameCouldNotWriteAreKept)
 {
     // byRoot: when the tests run as root, saved by root itself.

@@ -129,14 +129,33 @@ int VTFileResolve(const char* gamePath, char* out, size_t outSize)
     return found;
 }
 
+FILE* VTFileOpenRegular(const char* realPath, const char* mode)
+{
+    // Opened without waiting: a named pipe would otherwise hold the game until
+    // something wrote to it. Only then is the file looked at, so what is
+    // checked is what gets read.
+    FILE* file = NULL;
+    int fd = open(realPath, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd >= 0) {
+        struct stat info;
+        int flags = fcntl(fd, F_GETFL);
+        if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flags >= 0
+            && fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0)
+            file = fdopen(fd, mode);
+        if (!file)
+            close(fd);
+    }
+    return file;
+}
+
 FILE* VTFileOpenRead(const char* gamePath, const char* mode)
 {
     char path[PATH_SIZE];
     FILE* file = NULL;
     // Text and binary are the same here; "rt" is what the game asks for.
     const char* posixMode = (mode && strchr(mode, 'b')) ? "rb" : "r";
-    if (VTFileResolve(gamePath, path, sizeof path) && !IsDirectory(path))
-        file = fopen(path, posixMode);
+    if (VTFileResolve(gamePath, path, sizeof path))
+        file = VTFileOpenRegular(path, posixMode);
     return file;
 }
 

@@ -11,8 +11,11 @@
 #include <stddef.h>
 #include <stdio.h>
 
-// Opens a game file for reading ("rt", "rb"); NULL when it does not exist.
+// Opens a game file for reading ("rt", "rb"); NULL when it does not exist or
+// is not a regular file (a folder, a named pipe, a device).
 FILE* VTFileOpenRead(const char* gamePath, const char* mode);
+// The same for a real path ("r", "rb"); never blocks. Safe from any thread.
+FILE* VTFileOpenRegular(const char* realPath, const char* mode);
 
 // Replaces a game file with exactly these bytes: written to a temporary file
 // of its own beside it, flushed, then renamed over it, so a crash or a full
