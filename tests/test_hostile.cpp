@@ -67,6 +67,53 @@ int WithStderr(const std::function<void()>& body, std::string* text)
     return status;
 }
 
+// The game program beside this test program, started with the current data
+// home and the environment changed as asked; its output goes to log.
+pid_t StartGame(const std::vector<const char*>& unset, const std::string& log)
+{
+    char exe[4096];
+    ssize_t length = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    std::string path(exe, length > 0 ? (size_t)length : 0);
+    path = path.substr(0, path.rfind('/') + 1) + "kelvaro";
+    fflush(stdout);
+    pid_t pid = fork();
+    if (pid == 0) {
+        for (const char* name : unset)
+            unsetenv(name);
+        int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(fd, 1);
+        dup2(fd, 2);
+        execl(path.c_str(), "kelvaro", (char*)NULL);
+        _exit(127);
+    }
+    return pid;
+}
+
+// Its exit status (128 + signal), or -1 when it had not ended after seconds
+// and was killed.
+int WaitForEnd(pid_t pid, int seconds)
+{
+    for (int i = 0; i < seconds * 20; i++) {
+        int status;
+        if (waitpid(pid, &status, WNOHANG) == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        usleep(50000);
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, NULL, 0);
+    return -1;
+}
+
+// Whether the process has a handler for the signal yet.
+bool Catches(pid_t pid, int signalNumber)
+{
+    std::istringstream status(Slurp("/proc/" + std::to_string(pid) + "/status"));
+    for (std::string line; std::getline(status, line);)
+        if (line.compare(0, 7, "SigCgt:") == 0)
+            return (std::stoull(line.substr(7), NULL, 16) >> (signalNumber - 1)) & 1;
+    return false;
+}
+
 } // namespace
 
 TEST(Hostile, RefusedPictureIsNamedOnStandardError)
@@ -141,6 +188,47 @@ TEST(Hostile, NamedPipesReadAsMissingWithoutWaiting)
             read();
         }));
     }
+}
+
+TEST(Hostile, HangUpClosesTheGameAsTerminateAndInterruptDo)
+{
+    for (int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(strsignal(signalNumber));
+        TempDataHome home;
+        home.Write("Option.txt", "001");
+        pid_t game = StartGame({}, home.path + "/log");
+        for (int i = 0; i < 600 && !Catches(game, signalNumber); i++)
+            usleep(50000);
+        kill(game, signalNumber);
+        EXPECT_EQ(0, WaitForEnd(game, 60)) << Slurp(home.path + "/log");
+    }
+}
+
+TEST(Hostile, FileSizeLimitFailsTheSaveNotTheGame)
+{
+    // The options screen writes Option.txt when the window closes on it.
+    TempDataHome home;
+    home.Write("Option.txt", "01x");
+    EXPECT_EQ(0, RunInChild([] {
+        signal(SIGXFSZ, SIG_DFL);
+        GameScript run;
+        run.frames = 30;
+        run.onFrame = [](int frame, GameData*) {
+            if (frame == 0) {
+                struct rlimit none;
+                getrlimit(RLIMIT_FSIZE, &none);
+                none.rlim_cur = 0;
+                setrlimit(RLIMIT_FSIZE, &none);
+                VTSMSetNextState(STATE_OPTION);
+            }
+            if (frame == 29) {
+                EXPECT_EQ(STATE_OPTION, VTSMGetCurrentState());
+            }
+        };
+        EXPECT_EQ(0, RunGame(run));
+    }));
+    EXPECT_EQ("01x", home.Read("Option.txt"));
+    EXPECT_EQ(0, TemporaryFiles(home.path + "/kelvaro/Data"));
 }
 
 TEST(Hostile, SavedFilesTheGameCouldNotWriteAreKept)

@@ -80,7 +80,8 @@ enum
 
 // --- start-up and the window ------------------------------------------------
 
-// Starts video, events and controllers; safe to call more than once.
+// Starts video, events and controllers; safe to call more than once. SIGHUP
+// then closes the window as SIGINT and SIGTERM do, and SIGXFSZ is ignored.
 void VTPlatformInit(void);
 // Ends SDL; restores the desktop mode first if the game changed it.
 void VTPlatformShutdown(void);

@@ -65,7 +65,17 @@ static void FatalSignal(int signalNumber)
     raise(signalNumber); // the handler was reset: this is the default action
 }
 
-static void InstallFatalHandlers(void)
+// SDL turns SIGINT and SIGTERM into a close of the window; a hang-up (the
+// terminal closed, the session ended) asks for the same. The handler only
+// notes it: the next message pump sends the close.
+static volatile sig_atomic_t hangUp;
+
+static void HangUp(int)
+{
+    hangUp = 1;
+}
+
+static void InstallSignalHandlers(void)
 {
     static const int fatal[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP};
     struct sigaction action;
@@ -75,6 +85,12 @@ static void InstallFatalHandlers(void)
     sigemptyset(&action.sa_mask);
     for (int signalNumber : fatal)
         sigaction(signalNumber, &action, NULL);
+    action.sa_handler = HangUp;
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGHUP, &action, NULL);
+    // A save that crosses a file-size limit then fails with EFBIG, keeping
+    // the old file, instead of killing the game.
+    signal(SIGXFSZ, SIG_IGN);
     atexit(RestoreDisplay);
 }
 
@@ -87,7 +103,7 @@ void VTPlatformInit(void)
         if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_GAMECONTROLLER | SDL_INIT_TIMER) != 0)
             fprintf(stderr, "kelvaro: SDL could not start: %s\n", SDL_GetError());
         SDL_StopTextInput();
-        InstallFatalHandlers();
+        InstallSignalHandlers();
         sdlStarted = 1;
     }
 }
@@ -454,6 +470,10 @@ void VTPlatformPumpMessages(void)
         SDL_Event event;
         while (SDL_PollEvent(&event))
             TranslateEvent(&event);
+    }
+    if (hangUp) {
+        hangUp = 0;
+        Post(VT_WM_CLOSE, 0, 0);
     }
 }
 
