@@ -4,6 +4,7 @@
 #include "vtapplication.h"
 
 #include <stddef.h>
+#include <stdio.h>
 
 #include "vtdebug.h"
 #include "vtgametimer.h"
@@ -40,6 +41,13 @@ void VTApplicationInit(const VTApplicationInitInfo* info)
     style = VT_STYLE_WINDOWED;
 
     VTPlatformInit();
+    // Without a display SDL would still make a window nobody sees, and the
+    // game would play to it until killed.
+    if (!VTPlatformHasDisplay()) {
+        fprintf(stderr, "%s: there is no display to open a window on (set DISPLAY or WAYLAND_DISPLAY;"
+                        " SDL_VIDEODRIVER=offscreen runs without one)\n", title);
+        VTPlatformExitNow(1);
+    }
     window = VTPlatformCreateWindow(title, width, height);
     VT_ASSERT(window != NULL, "Unable to Create Render Context. Your video card is out of date",
               "VTApplicationInit");

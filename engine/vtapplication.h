@@ -17,6 +17,8 @@ typedef struct VTApplicationInitInfo
 } VTApplicationInitInfo;
 
 // Once only: window, graphics (through VT_WM_CREATE), state manager, timer, input.
+// With no display to show the window on, says so on standard error and ends
+// the process with status 1.
 void VTApplicationInit(const VTApplicationInitInfo* info);
 // Runs states until the window is gone.
 void VTApplicationUpdate(void);

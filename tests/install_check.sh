@@ -32,12 +32,12 @@ if command -v appstreamcli >/dev/null; then
         fail "metainfo invalid"
 fi
 
-# The installed game, started elsewhere: no display (SDL's offscreen driver),
-# a fresh data folder, windowed. A missing asset would end it at once with
+# The installed game, started elsewhere: no display (SDL's offscreen driver,
+# asked for by name), a fresh data folder, windowed. A missing asset would end it at once with
 # the loader's message; still running after the logos means it found them.
 mkdir -p "$work/home/kelvaro/Data"
 printf '001' > "$work/home/kelvaro/Data/Option.txt"
-cd / && env -u DISPLAY -u WAYLAND_DISPLAY XDG_DATA_HOME="$work/home" \
+cd / && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=offscreen XDG_DATA_HOME="$work/home" \
     timeout 9 "$prefix/bin/kelvaro" 2>"$work/stderr"
 status=$?
 [ $status -eq 124 ] || { cat "$work/stderr" >&2; fail "the installed game ended with status $status"; }

@@ -231,6 +231,15 @@ TEST(Hostile, FileSizeLimitFailsTheSaveNotTheGame)
     EXPECT_EQ(0, TemporaryFiles(home.path + "/kelvaro/Data"));
 }
 
+TEST(Hostile, NoDisplayEndsTheGameWithAMessage)
+{
+    TempDataHome home;
+    home.Write("Option.txt", "001");
+    pid_t game = StartGame({"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}, home.path + "/log");
+    EXPECT_EQ(1, WaitForEnd(game, 60));
+    EXPECT_NE(std::string::npos, Slurp(home.path + "/log").find("no display to open a window on"));
+}
+
 TEST(Hostile, SavedFilesTheGameCouldNotWriteAreKept)
 {
     // byRoot: when the tests run as root, saved by root itself.

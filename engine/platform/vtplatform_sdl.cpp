@@ -108,6 +108,29 @@ void VTPlatformInit(void)
     }
 }
 
+int VTPlatformHasDisplay(void)
+{
+    VTPlatformInit();
+    const char* driver = SDL_GetCurrentVideoDriver();
+    int display = driver != NULL;
+    // With no display SDL falls back to drivers that show nothing; they
+    // count only when SDL_VIDEODRIVER (a list) names them: tests, tools.
+    if (driver && (SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0)) {
+        const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+        size_t length = strlen(driver);
+        display = 0;
+        while (asked && *asked) {
+            size_t name = strcspn(asked, ",");
+            if (name == length && SDL_strncasecmp(asked, driver, length) == 0)
+                display = 1;
+            asked += name;
+            if (*asked == ',')
+                asked++;
+        }
+    }
+    return display;
+}
+
 void VTPlatformShutdown(void)
 {
     RestoreDisplay();
