@@ -1,5 +1,5 @@
 // vtapplication.cpp -- the game window, its display modes, the message pump
-// and the outer loop. Owns the window handle, the client size and the
+// and the outer loop. Owns the window handle, the designed size and the
 // full-screen flag; the window procedure is where input and graphics meet.
 #include "vtapplication.h"
 
@@ -14,7 +14,7 @@
 
 static VTWindow* window;
 static const char* title;
-static int width;
+static int width;     // designed client size: the resolution, whatever the window manager did
 static int height;
 static int fullScreen;
 static unsigned style;
@@ -185,8 +185,14 @@ long VTApplicationWindowProc(VTWindow* target, unsigned message, unsigned long w
         window = NULL;
         break;
     case VT_WM_SIZE:
-        if (window)
-            VTPlatformGetClientSize(window, &width, &height);
+        // The window manager may size the window as it likes (tiling ones
+        // always do): the layout keeps the designed size and the picture is
+        // scaled into the window instead.
+        if (window) {
+            int clientWidth, clientHeight;
+            VTPlatformGetClientSize(window, &clientWidth, &clientHeight);
+            VTGraphicsSetWindowSize(clientWidth, clientHeight);
+        }
         break;
     case VT_WM_CLOSE:
         if (closing) {

@@ -31,8 +31,10 @@ void VTApplicationProcessMessages(void);
 void VTApplicationSetFullScreen(int flag);
 // Stores the size, sets the viewport and re-applies the current full-screen flag.
 void VTApplicationSetResolution(int width, int height);
-int VTApplicationGetWidth(void);  // client width in pixels
-int VTApplicationGetHeight(void); // client height in pixels
+// The designed size (the resolution) the layout uses; a window the window
+// manager sized otherwise shows it scaled.
+int VTApplicationGetWidth(void);
+int VTApplicationGetHeight(void);
 int VTApplicationIsFullScreen(void);
 int VTApplicationIsQuitting(void);
 // Nonzero: closes the window synchronously (graphics shut down, window destroyed).

@@ -320,3 +320,54 @@ TEST(Hostile, TwoCopiesSavingAtOnceNeverPublishAnEmptyOrMixedFile)
     EXPECT_EQ(0, *failedSaves) << "of 1000 saves";
     EXPECT_EQ(0, TemporaryFiles(home.path + "/kelvaro/Data"));
 }
+
+TEST(Hostile, WindowSizedByTheWindowManagerShowsTheWholePictureLetterboxed)
+{
+    // The designed 1280 x 720 picture, white with a red top-right corner, in
+    // windows of other sizes: where it lands (x, y, width, height).
+    struct Case { int width, height; int x, y, w, h; };
+    static const Case cases[] = {
+        {800, 600, 0, 75, 800, 450}, {1600, 1000, 0, 50, 1600, 900},
+        {640, 360, 0, 0, 640, 360}, {1200, 450, 200, 0, 800, 450},
+    };
+    EXPECT_EQ(0, RunInChild([] {
+        StartTestEngine(1280, 720);
+        SDL_Window* window = SDL_GL_GetCurrentWindow();
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+            SDL_SetWindowSize(window, c.width, c.height);
+            int w = 0, h = 0;
+            for (int i = 0; i < 200 && (w != c.width || h != c.height); i++, SDL_Delay(10))
+                SDL_GetWindowSize(window, &w, &h);
+            VTApplicationProcessMessages();
+            EXPECT_EQ(1280, VTApplicationGetWidth()) << "the layout keeps its size";
+            VTGraphicsStartDraw();
+            glDisable(GL_TEXTURE_2D);
+            VTGraphicsSetToOrtho();
+            VTMatrix4 m;
+            VTGraphicsSetColor(255, 255, 255, 255);
+            VTMatrixTransform(&m, 1280, 720, 0, 640, 360, 0);
+            VTGraphicsDraw(&m);
+            VTGraphicsSetColor(255, 0, 0, 255);
+            VTMatrixTransform(&m, 128, 72, 0, 1280 - 64, 720 - 36, 0);
+            VTGraphicsDraw(&m);
+            VTCapture shot;
+            ASSERT_EQ(1, VTGraphicsReadFrame(&shot));
+            VTGraphicsEndDraw();
+            ASSERT_EQ(c.width, shot.width);
+            ASSERT_EQ(c.height, shot.height);
+            // Red in the picture's top-right tenth, white in its middle, black bars.
+            struct Spot { int x, y, rgb; };
+            const Spot spots[] = {
+                {c.x + c.w / 2, c.y + c.h / 2, 0xFFFFFF}, {c.x + c.w - 3, c.y + c.h - 3, 0xFF0000},
+                {c.x + 3, c.y + 3, 0xFFFFFF}, {c.x / 2, c.height / 2, c.x ? 0 : 0xFFFFFF},
+                {c.width / 2, c.y / 2, c.y ? 0 : 0xFFFFFF}, {c.width / 2, c.height - 1 - c.y / 2, c.y ? 0 : 0xFFFFFF},
+            };
+            for (const Spot& s : spots) {
+                const unsigned char* p = shot.pixels + 3 * (s.y * shot.width + s.x);
+                EXPECT_EQ(s.rgb, p[0] << 16 | p[1] << 8 | p[2]) << "at " << s.x << ", " << s.y;
+            }
+            VTGraphicsFreeCapture(&shot);
+        }
+    }));
+}
