@@ -67,23 +67,23 @@ int WithStderr(const std::function<void()>& body, std::string* text)
     return status;
 }
 
-// The game program beside this test program, started with the current data
-// home and the environment changed as asked; its output goes to log.
+// The game program of this build, started with the current data home and the
+// environment changed as asked; its output goes to log.
 pid_t StartGame(const std::vector<const char*>& unset, const std::string& log)
 {
-    char exe[4096];
-    ssize_t length = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    std::string path(exe, length > 0 ? (size_t)length : 0);
-    path = path.substr(0, path.rfind('/') + 1) + "kelvaro";
     fflush(stdout);
     pid_t pid = fork();
     if (pid == 0) {
         for (const char* name : unset)
             unsetenv(name);
+        // Only its status counts here. In the sanitizer build the program
+        // unloads the GL driver before the leak check, which then reports
+        // the driver's blocks unnamed; the in-process runs are leak-checked.
+        setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
         int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(fd, 1);
         dup2(fd, 2);
-        execl(path.c_str(), "kelvaro", (char*)NULL);
+        execl(KELVARO_GAME, "kelvaro", (char*)NULL);
         _exit(127);
     }
     return pid;
