@@ -85,9 +85,13 @@ static void InstallSignalHandlers(void)
     sigemptyset(&action.sa_mask);
     for (int signalNumber : fatal)
         sigaction(signalNumber, &action, NULL);
-    action.sa_handler = HangUp;
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGHUP, &action, NULL);
+    // Started under nohup, a hang-up stays ignored.
+    struct sigaction current;
+    if (sigaction(SIGHUP, NULL, &current) == 0 && current.sa_handler != SIG_IGN) {
+        action.sa_handler = HangUp;
+        action.sa_flags = SA_RESTART;
+        sigaction(SIGHUP, &action, NULL);
+    }
     // A save that crosses a file-size limit then fails with EFBIG, keeping
     // the old file, instead of killing the game.
     signal(SIGXFSZ, SIG_IGN);
