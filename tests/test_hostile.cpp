@@ -39,7 +39,7 @@ std::string Slurp(const std::string& path)
     return text.str();
 }
 
-// Names in a folder holding a temporary file of a save.
+// How many temporary files of saves a folder holds.
 int TemporaryFiles(const std::string& folder)
 {
     int count = 0;
@@ -80,6 +80,10 @@ pid_t StartGame(const std::vector<const char*>& unset, const std::string& log)
         // unloads the GL driver before the leak check, which then reports
         // the driver's blocks unnamed; the in-process runs are leak-checked.
         setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
+        // As a player's shell would start it, whatever this run inherited
+        // (nohup, or a background job that ignores Ctrl+C).
+        for (int signalNumber : {SIGHUP, SIGINT, SIGTERM})
+            signal(signalNumber, SIG_DFL);
         int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(fd, 1);
         dup2(fd, 2);
