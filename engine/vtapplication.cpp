@@ -1,9 +1,10 @@
 // vtapplication.cpp -- the game window, its display modes, the message pump
-// and the outer loop. Owns the window handle, the client size and the
+// and the outer loop. Owns the window handle, the designed size and the
 // full-screen flag; the window procedure is where input and graphics meet.
 #include "vtapplication.h"
 
 #include <stddef.h>
+#include <stdio.h>
 
 #include "vtdebug.h"
 #include "vtgametimer.h"
@@ -13,7 +14,7 @@
 
 static VTWindow* window;
 static const char* title;
-static int width;
+static int width;     // designed client size: the resolution, whatever the window manager did
 static int height;
 static int fullScreen;
 static unsigned style;
@@ -39,6 +40,13 @@ void VTApplicationInit(const VTApplicationInitInfo* info)
     style = VT_STYLE_WINDOWED;
 
     VTPlatformInit();
+    // Without a display SDL would still make a window nobody sees, and the
+    // game would play to it until killed.
+    if (!VTPlatformHasDisplay()) {
+        fprintf(stderr, "%s: there is no display to open a window on (set DISPLAY or WAYLAND_DISPLAY;"
+                        " SDL_VIDEODRIVER=offscreen runs without one)\n", title);
+        VTPlatformExitNow(1);
+    }
     window = VTPlatformCreateWindow(title, width, height);
     VT_ASSERT(window != NULL, "Unable to Create Render Context. Your video card is out of date");
     int rect[4] = {0, 0, width, height};
@@ -175,8 +183,14 @@ long VTApplicationWindowProc(VTWindow* target, unsigned message, unsigned long w
         window = NULL;
         break;
     case VT_WM_SIZE:
-        if (window)
-            VTPlatformGetClientSize(window, &width, &height);
+        // The window manager may size the window as it likes (tiling ones
+        // always do): the layout keeps the designed size and the picture is
+        // scaled into the window instead.
+        if (window) {
+            int clientWidth, clientHeight;
+            VTPlatformGetClientSize(window, &clientWidth, &clientHeight);
+            VTGraphicsSetWindowSize(clientWidth, clientHeight);
+        }
         break;
     case VT_WM_CLOSE:
         if (closing) {

@@ -20,6 +20,8 @@ typedef struct VTApplicationInitInfo
 } VTApplicationInitInfo;
 
 // Once only: window, graphics (through VT_WM_CREATE), state manager, timer, input.
+// With no display to show the window on, says so on standard error and ends
+// the process with status 1.
 void VTApplicationInit(const VTApplicationInitInfo* info);
 // Runs states until the window is gone.
 void VTApplicationUpdate(void);
@@ -32,8 +34,10 @@ void VTApplicationProcessMessages(void);
 void VTApplicationSetFullScreen(int flag);
 // Stores the size, sets the viewport and re-applies the current full-screen flag.
 void VTApplicationSetResolution(int width, int height);
-int VTApplicationGetWidth(void);  // client width in pixels
-int VTApplicationGetHeight(void); // client height in pixels
+// The designed size (the resolution) the layout uses; a window the window
+// manager sized otherwise shows it scaled.
+int VTApplicationGetWidth(void);
+int VTApplicationGetHeight(void);
 int VTApplicationIsFullScreen(void);
 int VTApplicationIsQuitting(void);
 // Nonzero: closes the window synchronously (graphics shut down, window destroyed).

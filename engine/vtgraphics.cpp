@@ -20,8 +20,10 @@
 #define FONT_CELL_HEIGHT 16
 
 static VTWindow* window;
-static int width;
+static int width;           // the designed picture: projections and layout
 static int height;
+static int windowWidth;     // the window's client area the picture is scaled into
+static int windowHeight;
 static double fieldOfView;
 static double aspect;
 static double nearPlane;
@@ -68,12 +70,22 @@ static int InitExtensions(void)
     return glGenBuffers && glBindBuffer && glBufferData && glDeleteBuffers;
 }
 
+// The designed picture as large as the window allows at its own aspect
+// ratio, centred; the clear colour fills the bars beside or above it.
+static void ApplyViewport(void)
+{
+    double scale = fmin((double)windowWidth / width, (double)windowHeight / height);
+    int w = (int)(width * scale + 0.5);
+    int h = (int)(height * scale + 0.5);
+    glViewport((windowWidth - w) / 2, (windowHeight - h) / 2, w, h);
+}
+
 void VTGraphicsInit(VTWindow* target, int w, int h)
 {
     VT_ASSERT(++initCalls == 1, VT_MSG_NOT_STUDENTS);
     window = target;
-    width = w;
-    height = h;
+    width = windowWidth = w;
+    height = windowHeight = h;
     fieldOfView = 90.0;
     nearPlane = 1.0;
     farPlane = 1000.0;
@@ -97,7 +109,7 @@ void VTGraphicsInit(VTWindow* target, int w, int h)
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
 
-    glViewport(0, 0, width, height);
+    ApplyViewport();
     VTGraphicsSetPerspectiveMatrix(90.0, aspect, 1.0, 1000.0);
     VTGraphicsSetCamera(0.0f, 0.0f, 60.0f, 0.0f);
 
@@ -193,8 +205,19 @@ void VTGraphicsSetViewport(int w, int h)
     height = h;
     aspect = (double)width / (double)height;
     VTGraphicsSetPerspectiveMatrix(fieldOfView, aspect, nearPlane, farPlane);
-    glViewport(0, 0, width, height);
+    ApplyViewport();
     VTGraphicsUpdateWorldCorners();
+}
+
+void VTGraphicsSetWindowSize(int w, int h)
+{
+    // A minimised window reports nothing to draw into; keep the last size.
+    if (w > 0 && h > 0) {
+        windowWidth = w;
+        windowHeight = h;
+        if (initCalls)
+            ApplyViewport();
+    }
 }
 
 static VTVec2 Rotated(const VTMatrix4* r, double x, double y)
@@ -421,14 +444,14 @@ unsigned VTGraphicsGetFontBase(void)
 
 int VTGraphicsReadFrame(VTCapture* capture)
 {
-    capture->width = width;
-    capture->height = height;
-    capture->pixels = (unsigned char*)malloc((size_t)width * (size_t)height * 3);
+    capture->width = windowWidth;
+    capture->height = windowHeight;
+    capture->pixels = (unsigned char*)malloc((size_t)windowWidth * (size_t)windowHeight * 3);
     if (!capture->pixels)
         return 0;
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, capture->pixels);
+    glReadPixels(0, 0, windowWidth, windowHeight, GL_RGB, GL_UNSIGNED_BYTE, capture->pixels);
     return glGetError() == GL_NO_ERROR;
 }
 

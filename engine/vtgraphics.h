@@ -36,9 +36,13 @@ void VTGraphicsSetToPerspective(void);
 // Pixel units, origin bottom-left, model-view identity: for screen objects
 // (their z must stay within -1..1).
 void VTGraphicsSetToOrtho(void);
-// New client size: aspect, projection, viewport and world corners follow; the
-// camera stays.
+// New designed size (the resolution): aspect, projection, viewport and world
+// corners follow; the camera stays.
 void VTGraphicsSetViewport(int width, int height);
+// The window's client size, whatever the window manager made it: the designed
+// picture is scaled to fit it, centred, with black bars at its sides or above
+// and below. Sizes of 0 are ignored.
+void VTGraphicsSetWindowSize(int width, int height);
 void VTGraphicsUpdateWorldCorners(void);
 // The corners of the visible part of the z = 0 plane, in world units.
 VTVec2 VTGraphicsGetWorldTopLeft(void);
@@ -76,12 +80,13 @@ int VTGraphicsIsNullDraw(void);
 
 typedef struct VTCapture
 {
-    int width;
+    int width;             // the window's client size
     int height;
     unsigned char* pixels; // width x height RGB, bottom row first; free with VTGraphicsFreeCapture
 } VTCapture;
 
-// Reads what has been drawn into the back buffer so far. 1 on success.
+// Reads what has been drawn into the back buffer so far, the whole window
+// (bars included). 1 on success.
 int VTGraphicsReadFrame(VTCapture* capture);
 // The next VTGraphicsEndDraw reads its frame into capture just before the swap
 // (capture->pixels stays NULL until then). NULL cancels a pending request.

@@ -6,6 +6,7 @@
 
 #include <GL/glew.h>
 #include <stdint.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -14,6 +15,9 @@
 #include "vtmath.h"
 
 static int textureCount;
+// The real path of the picture being read, named on standard error when it is
+// refused: the designed box texts do not say which file it was.
+static char loadingPath[4096];
 
 static const unsigned char rawTemplate[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 static const unsigned char rleTemplate[12] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0};
@@ -131,6 +135,8 @@ void VTGraphicsLoadFail(VTImage* image, FILE** file, const char* reason)
         fclose(*file);
     if (file)
         *file = NULL;
+    if (loadingPath[0])
+        fprintf(stderr, "Texture file: %s\n", loadingPath);
     VT_ASSERT(0, reason);
 }
 
@@ -171,10 +177,11 @@ static unsigned char* ReadPictureFile(FILE* file, size_t* length)
     return bytes;
 }
 
-int VTGraphicsLoadTGA(VTImage* image, const char* path)
+static int ReadTGAFile(VTImage* image, const char* path)
 {
     FILE* file = VTFileOpenRead(path, "rb");
     if (!file) {
+        fprintf(stderr, "Texture file: %s\n", loadingPath);
         VT_ASSERT(0, "The Texture file could not be opened");
         return 0;
     }
@@ -214,6 +221,16 @@ int VTGraphicsDecodeTGA(VTImage* image, const unsigned char* bytes, size_t lengt
         return VTGraphicsReadTGARLE(image, &input);
     VTGraphicsLoadFail(image, NULL, "Invalid File type");
     return 0;
+}
+
+int VTGraphicsLoadTGA(VTImage* image, const char* path)
+{
+    // A path too long to resolve is named as the game gave it.
+    if (!VTFileResolve(path, loadingPath, sizeof loadingPath) && !loadingPath[0])
+        snprintf(loadingPath, sizeof loadingPath, "%s", path);
+    int loaded = ReadTGAFile(image, path);
+    loadingPath[0] = '\0';
+    return loaded;
 }
 
 int VTGraphicsReadTGAHeader(VTImage* image, const unsigned char header[18])

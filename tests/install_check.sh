@@ -48,6 +48,9 @@ fi
 # The installed game, started elsewhere, windowed, on the display when there
 # is one (else SDL's offscreen driver). A missing asset would end it at once
 # with the loader's message; still running after the logos means it found them.
+# Without a display the game would refuse to start: the offscreen driver is
+# asked for by name.
+[ -n "${DISPLAY:-}" ] || export SDL_VIDEODRIVER=offscreen
 mkdir -p "$work/home/kelvaro/Data"
 printf '001' > "$work/home/kelvaro/Data/Option.txt"
 (cd / && XDG_DATA_HOME="$work/home" timeout 9 sh -c 'echo $$ >"$1"; exec "$2"' sh "$work/pid" "$binary" \

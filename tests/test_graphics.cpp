@@ -316,6 +316,7 @@ TEST(Graphics, StartsWithoutAnXDisplay)
         [] { ScreenQuad(W / 2.0f, H / 2.0f, 100, 100); }, [] {
             unsetenv("DISPLAY");
             unsetenv("WAYLAND_DISPLAY");
+            setenv("SDL_VIDEODRIVER", "offscreen", 1); // asked for: the game alone would refuse to run unseen
             VTPlatformSetMessageBoxHook([](const char*, const char* text) -> int {
                 ADD_FAILURE() << text;
                 return VT_ANSWER_NO;

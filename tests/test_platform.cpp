@@ -279,10 +279,14 @@ TEST(Files, AtomicWrites)
     std::string blocked = home.File("Blocked");
     mkdir(blocked.c_str(), 0755);
     EXPECT_EQ(0, VTFileWriteAtomic("Data\\Blocked", "x", 1)) << "a folder cannot be replaced by a file";
-    mkdir((blocked + "/in.txt.tmp").c_str(), 0755); // the temporary name is taken
     home.Write("Blocked/in.txt", "old");
-    EXPECT_EQ(0, VTFileWriteAtomic("Data\\Blocked\\in.txt", "new", 3));
+    EXPECT_EQ(0, VTFileWriteAtomic("Data\\Blocked\\in.txt/x", "new", 3)) << "a file cannot be a folder";
     EXPECT_EQ("old", home.Read("Blocked/in.txt"));
+
+    SCOPED_TRACE("another save's temporary file is not this one's");
+    mkdir((blocked + "/in.txt.tmp").c_str(), 0755);
+    EXPECT_EQ(1, VTFileWriteAtomic("Data\\Blocked\\in.txt", "new", 3));
+    EXPECT_EQ("new", home.Read("Blocked/in.txt"));
 }
 
 namespace {

@@ -118,8 +118,12 @@ static Mix_Chunk* Decoded(const char* path)
     if (found != decoded.end())
         return found->second;
     // The file is opened and closed here: SDL_mixer 2.6 leaves it open when
-    // it refuses some damaged files.
-    SDL_RWops* file = SDL_RWFromFile(path, "rb");
+    // it refuses some damaged files. Only a regular file is read; a named
+    // pipe would hold the loading thread, and the game with it, for ever.
+    FILE* opened = VTFileOpenRegular(path, "rb");
+    SDL_RWops* file = opened ? SDL_RWFromFP(opened, SDL_TRUE) : NULL;
+    if (opened && !file)
+        fclose(opened);
     Mix_Chunk* chunk = file ? Mix_LoadWAV_RW(file, 0) : NULL;
     if (file)
         SDL_RWclose(file);

@@ -129,14 +129,33 @@ int VTFileResolve(const char* gamePath, char* out, size_t outSize)
     return found;
 }
 
+FILE* VTFileOpenRegular(const char* realPath, const char* mode)
+{
+    // Opened without waiting: a named pipe would otherwise hold the game until
+    // something wrote to it. Only then is the file looked at, so what is
+    // checked is what gets read.
+    FILE* file = NULL;
+    int fd = open(realPath, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd >= 0) {
+        struct stat info;
+        int flags = fcntl(fd, F_GETFL);
+        if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flags >= 0
+            && fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0)
+            file = fdopen(fd, mode);
+        if (!file)
+            close(fd);
+    }
+    return file;
+}
+
 FILE* VTFileOpenRead(const char* gamePath, const char* mode)
 {
     char path[PATH_SIZE];
     FILE* file = NULL;
     // Text and binary are the same here; "rt" is what the game asks for.
     const char* posixMode = (mode && strchr(mode, 'b')) ? "rb" : "r";
-    if (VTFileResolve(gamePath, path, sizeof path) && !IsDirectory(path))
-        file = fopen(path, posixMode);
+    if (VTFileResolve(gamePath, path, sizeof path))
+        file = VTFileOpenRegular(path, posixMode);
     return file;
 }
 
@@ -178,22 +197,86 @@ static int WriteAll(int fd, const void* data, size_t size)
     return ok;
 }
 
+// The file a path finally names once every symbolic link on the way is
+// followed; it need not exist. 0 for a loop or a name that does not fit.
+static int FollowLinks(const char* path, char* out, size_t outSize)
+{
+    char current[PATH_SIZE];
+    int ok = strlen(path) < sizeof current;
+    if (ok)
+        strcpy(current, path);
+    struct stat info;
+    for (int hops = 0; ok && lstat(current, &info) == 0 && S_ISLNK(info.st_mode); hops++) {
+        char target[PATH_SIZE];
+        ssize_t length = readlink(current, target, sizeof target - 1);
+        ok = length > 0 && hops < 40;
+        if (ok) {
+            target[length] = '\0';
+            // A relative target counts from the link's own folder.
+            char* slash = strrchr(current, '/');
+            size_t keep = (target[0] == '/' || !slash) ? 0 : (size_t)(slash - current) + 1;
+            ok = keep + (size_t)length < sizeof current;
+            if (ok)
+                memcpy(current + keep, target, (size_t)length + 1);
+        }
+    }
+    ok = ok && strlen(current) < outSize;
+    if (ok)
+        strcpy(out, current);
+    return ok;
+}
+
+// Whether this process may write into the file itself. Opening it without
+// truncating changes nothing.
+static int CanOpenForWriting(const char* path)
+{
+    int fd = open(path, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd >= 0)
+        close(fd);
+    return fd >= 0;
+}
+
+static mode_t CurrentUmask(void)
+{
+    mode_t mask = umask(022);
+    umask(mask);
+    return mask;
+}
+
 int VTFileWriteAtomic(const char* gamePath, const void* data, size_t size)
 {
+    char resolved[PATH_SIZE];
     char path[PATH_SIZE];
     char temp[PATH_SIZE + 16];
-    VTFileResolve(gamePath, path, sizeof path);
-    int ok = path[0] != '\0' && !IsDirectory(path) && MakeParents(path);
+    VTFileResolve(gamePath, resolved, sizeof resolved);
+    // Through a symbolic link (a copy kept in sync elsewhere) to the file it
+    // names, so the link stays and its target gets the new contents.
+    int ok = resolved[0] != '\0' && FollowLinks(resolved, path, sizeof path) && MakeParents(path);
+    struct stat old;
+    int replacing = ok && stat(path, &old) == 0;
+    // A rename needs only the folder's permission: without these checks it
+    // would put a new file in place of a protected one, or of a folder, pipe
+    // or device, that the game could never have written into.
+    if (replacing)
+        ok = S_ISREG(old.st_mode) && CanOpenForWriting(path);
     int fd = -1;
     if (ok) {
-        // A fixed temporary name: one process writes at a time, and a stale
-        // one left by a crash is simply replaced.
-        snprintf(temp, sizeof temp, "%s.tmp", path);
-        fd = open(temp, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        // A name of its own for every save: two copies of the game saving at
+        // once never write into the same temporary file.
+        snprintf(temp, sizeof temp, "%s.tmp-XXXXXX", path);
+        fd = mkstemp(temp);
         ok = fd >= 0;
     }
     if (ok) {
-        ok = WriteAll(fd, data, size) && fsync(fd) == 0;
+        // The replacement keeps the old file's mode, and its owner where the
+        // system allows: a copy started by root must not take the player's
+        // files away from them. A new file gets what creating it would.
+        int otherOwner = replacing && (old.st_uid != geteuid() || old.st_gid != getegid());
+        if (otherOwner && fchown(fd, old.st_uid, old.st_gid) != 0) {
+            // Not allowed: the file becomes this user's own, as before.
+        }
+        mode_t mode = replacing ? (old.st_mode & 07777) : (0644 & ~CurrentUmask());
+        ok = fchmod(fd, mode) == 0 && WriteAll(fd, data, size) && fsync(fd) == 0;
         ok = (close(fd) == 0) && ok;
         if (ok)
             ok = rename(temp, path) == 0;

@@ -11,13 +11,19 @@
 #include <stddef.h>
 #include <stdio.h>
 
-// Opens a game file for reading ("rt", "rb"); NULL when it does not exist.
+// Opens a game file for reading ("rt", "rb"); NULL when it does not exist or
+// is not a regular file (a folder, a named pipe, a device).
 FILE* VTFileOpenRead(const char* gamePath, const char* mode);
+// The same for a real path ("r", "rb"); never blocks. Safe from any thread.
+FILE* VTFileOpenRegular(const char* realPath, const char* mode);
 
 // Replaces a game file with exactly these bytes: written to a temporary file
-// beside it, flushed, then renamed over it, so a crash or a full disk never
-// leaves a truncated file. Creates missing folders. 1 on success, 0 otherwise
-// (the old file is then untouched).
+// of its own beside it, flushed, then renamed over it, so a crash or a full
+// disk never leaves a truncated file. A symbolic link is written through to
+// the file it names; the old file's mode is kept. A file that is not a regular
+// file, or that this process could not open for writing, is left alone.
+// Creates missing folders. 1 on success, 0 otherwise (the old file is then
+// untouched and no temporary file is left).
 int VTFileWriteAtomic(const char* gamePath, const void* data, size_t size);
 
 // The real path a game path stands for: 1 when it names an existing file or

@@ -80,8 +80,13 @@ enum
 
 // --- start-up and the window ------------------------------------------------
 
-// Starts video, events and controllers; safe to call more than once.
+// Starts video, events and controllers; safe to call more than once. SIGHUP
+// then closes the window as SIGINT and SIGTERM do, and SIGXFSZ is ignored.
 void VTPlatformInit(void);
+// 1 when windows can be shown: SDL runs on a display, or on its offscreen or
+// dummy driver because SDL_VIDEODRIVER asked for it. 0 when SDL could only
+// fall back to one of those (no DISPLAY or WAYLAND_DISPLAY). Starts the platform.
+int VTPlatformHasDisplay(void);
 // Ends SDL; restores the desktop mode first if the game changed it.
 void VTPlatformShutdown(void);
 

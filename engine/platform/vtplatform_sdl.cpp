@@ -67,7 +67,17 @@ static void FatalSignal(int signalNumber)
     raise(signalNumber); // the handler was reset: this is the default action
 }
 
-static void InstallFatalHandlers(void)
+// SDL turns SIGINT and SIGTERM into a close of the window; a hang-up (the
+// terminal closed, the session ended) asks for the same. The handler only
+// notes it: the next message pump sends the close.
+static volatile sig_atomic_t hangUp;
+
+static void HangUp(int)
+{
+    hangUp = 1;
+}
+
+static void InstallSignalHandlers(void)
 {
     static const int fatal[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP};
     struct sigaction action;
@@ -77,6 +87,16 @@ static void InstallFatalHandlers(void)
     sigemptyset(&action.sa_mask);
     for (int signalNumber : fatal)
         sigaction(signalNumber, &action, NULL);
+    // Started under nohup, a hang-up stays ignored.
+    struct sigaction current;
+    if (sigaction(SIGHUP, NULL, &current) == 0 && current.sa_handler != SIG_IGN) {
+        action.sa_handler = HangUp;
+        action.sa_flags = SA_RESTART;
+        sigaction(SIGHUP, &action, NULL);
+    }
+    // A save that crosses a file-size limit then fails with EFBIG, keeping
+    // the old file, instead of killing the game.
+    signal(SIGXFSZ, SIG_IGN);
     atexit(RestoreDisplay);
 }
 
@@ -98,9 +118,32 @@ void VTPlatformInit(void)
         if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_GAMECONTROLLER | SDL_INIT_TIMER) != 0)
             fprintf(stderr, "kelvaro: SDL could not start: %s\n", SDL_GetError());
         SDL_StopTextInput();
-        InstallFatalHandlers();
+        InstallSignalHandlers();
         sdlStarted = 1;
     }
+}
+
+int VTPlatformHasDisplay(void)
+{
+    VTPlatformInit();
+    const char* driver = SDL_GetCurrentVideoDriver();
+    int display = driver != NULL;
+    // With no display SDL falls back to drivers that show nothing; they
+    // count only when SDL_VIDEODRIVER (a list) names them: tests, tools.
+    if (driver && (SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0)) {
+        const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+        size_t length = strlen(driver);
+        display = 0;
+        while (asked && *asked) {
+            size_t name = strcspn(asked, ",");
+            if (name == length && SDL_strncasecmp(asked, driver, length) == 0)
+                display = 1;
+            asked += name;
+            if (*asked == ',')
+                asked++;
+        }
+    }
+    return display;
 }
 
 void VTPlatformShutdown(void)
@@ -478,6 +521,10 @@ void VTPlatformPumpMessages(void)
         SDL_Event event;
         while (SDL_PollEvent(&event))
             TranslateEvent(&event);
+    }
+    if (hangUp) {
+        hangUp = 0;
+        Post(VT_WM_CLOSE, 0, 0);
     }
 }
 
