@@ -177,26 +177,6 @@ static unsigned char* ReadPictureFile(FILE* file, size_t* length)
     return bytes;
 }
 
-static int ReadTGAFile(VTImage* image, const char* path)
-{
-    FILE* file = VTFileOpenRead(path, "rb");
-    if (!file) {
-        fprintf(stderr, "Texture file: %s\n", loadingPath);
-        VT_ASSERT(0, "The Texture file could not be opened");
-        return 0;
-    }
-    size_t length = 0;
-    unsigned char* bytes = ReadPictureFile(file, &length);
-    if (!bytes) {
-        VTGraphicsLoadFail(NULL, &file, "Error reading file");
-        return 0;
-    }
-    fclose(file);
-    int decoded = VTGraphicsDecodeTGA(image, bytes, length);
-    free(bytes);
-    return decoded;
-}
-
 int VTGraphicsDecodeTGA(VTImage* image, const unsigned char* bytes, size_t length)
 {
     // After a failure the assertion either ends the process or, when the
@@ -228,7 +208,22 @@ int VTGraphicsLoadTGA(VTImage* image, const char* path)
     // A path too long to resolve is named as the game gave it.
     if (!VTFileResolve(path, loadingPath, sizeof loadingPath) && !loadingPath[0])
         snprintf(loadingPath, sizeof loadingPath, "%s", path);
-    int loaded = ReadTGAFile(image, path);
+    int loaded = 0;
+    FILE* file = VTFileOpenRead(path, "rb");
+    if (!file) {
+        fprintf(stderr, "Texture file: %s\n", loadingPath);
+        VT_ASSERT(0, "The Texture file could not be opened");
+    } else {
+        size_t length = 0;
+        unsigned char* bytes = ReadPictureFile(file, &length);
+        if (!bytes) {
+            VTGraphicsLoadFail(NULL, &file, "Error reading file");
+        } else {
+            fclose(file);
+            loaded = VTGraphicsDecodeTGA(image, bytes, length);
+            free(bytes);
+        }
+    }
     loadingPath[0] = '\0';
     return loaded;
 }
