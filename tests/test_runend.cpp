@@ -161,21 +161,25 @@ TEST(Score, RunningScoreCombosAndUnlocks)
     ScoreResetDisplay();
 
     SCOPED_TRACE("22.5 points a second times the multiplier; digits refreshed ten times a second");
-    data.scoreMultiplier = 2;
-    data.score = 100;
-    int changes = 0;
-    float shown = -1;
-    for (int i = 0; i < 60; i++) {
+    // One frame; the digits it shows sit behind the box, lowest last (play removes them next frame).
+    auto shownAfterFrame = [&] {
         ScoreBoxLogic(box, &data, DT);
-        // The digits sit behind the box, lowest last; play removes them next frame.
-        int value = 0;
+        long long value = 0;
         while (box->next && box->next->type == &ScoreDigitType) {
             value = value * 10 + (int)(box->next->appearance->texOffsetU * 10 + 0.5f);
             DeleteSuccessor(box, box->next);
         }
+        return value;
+    };
+    data.scoreMultiplier = 2;
+    data.score = 100;
+    int changes = 0;
+    long long shown = -1;
+    for (int i = 0; i < 60; i++) {
+        long long value = shownAfterFrame();
         if (data.scoreDigitCount && value != shown) {
             changes++;
-            shown = (float)value;
+            shown = value;
         }
     }
     EXPECT_NEAR(100 + 45, data.score, 0.01);
@@ -183,6 +187,10 @@ TEST(Score, RunningScoreCombosAndUnlocks)
     EXPECT_LE(changes, 10);
     EXPECT_GE(changes, 8);
     EXPECT_EQ(3, data.scoreDigitCount);
+    data.score = 4294967296.0f; // 2^32: past what an int holds
+    for (int i = 0; i < 7; i++)
+        shown = shownAfterFrame();
+    EXPECT_EQ(4294967296LL, shown);
 
     SCOPED_TRACE("the combo display hides at 0 and builds digits, sign and shadows otherwise");
     data.combo = 0;
@@ -209,6 +217,10 @@ TEST(Score, RunningScoreCombosAndUnlocks)
     ComboBackLogic(back, &data, DT);
     UnlockWatcherLogic(watcher, &data, DT);
     EXPECT_STREQ("11", data.unlockedShips);
+    data.unlockedShips[0] = '0';
+    data.score = 3e9f;
+    UnlockWatcherLogic(watcher, &data, DT);
+    EXPECT_EQ('1', data.unlockedShips[0]) << "and far above";
     FreeObjectList(&list);
 }
 
@@ -225,13 +237,17 @@ TEST(Score, GameOverScreenIsBuiltOnceAndAnswersRetryAndBack)
         GameOverHudLogic(hud, &data, DT);
         EXPECT_EQ(nullptr, hud->next) << "no screen for a score of 0";
 
-        data.score = 4071;
+        data.score = 4294967296.0f; // 2^32
         data.scoreMultiplier = 8;
         data.combo = 3;
         memcpy(data.unlockedShips, "11", 3);
         GameOverHudLogic(hud, &data, DT);
         GameOverHudLogic(hud, &data, DT); // once per run
-        EXPECT_EQ(4, CountKind(list, &BoardDigitType));
+        std::string digits;
+        for (GameObject* o = list; o; o = o->next)
+            if (o->type == &BoardDigitType)
+                digits += (char)('0' + (int)(o->appearance->texOffsetU * 10 + 0.5f));
+        EXPECT_EQ("4294967296", digits);
         for (ObjectType* kind : {&GameOverTitleType, &ScoreBoardType, &SelectMessageType, &UnlockedShip2Type,
                                  &UnlockedShip3Type, &TryNewType})
             EXPECT_EQ(1, CountKind(list, kind));

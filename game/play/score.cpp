@@ -1,6 +1,8 @@
 // score.cpp -- scoring displays and the game-over screen.
 #include "score.h"
 
+#include <limits.h>
+
 #include "combo.h"
 #include "frontend/menu.h"
 #include "menuinput.h"
@@ -69,6 +71,18 @@ static void Grey(Appearance* a)
     a->red = a->green = a->blue = 50;
 }
 
+// The whole points of a score, for digits and thresholds. 64 bits: a long
+// run passes what an int holds; beyond 64 bits the score shows as the most
+// they hold.
+static unsigned long long WholePoints(float score)
+{
+    if (!(score >= 1.0f))
+        return 0;
+    if (score >= 18446744073709551616.0f)
+        return ULLONG_MAX;
+    return (unsigned long long)score;
+}
+
 // --- the running score ------------------------------------------------------------------
 
 void ScoreBoxLogic(GameObject* box, GameData* data, float dt)
@@ -83,8 +97,8 @@ void ScoreBoxLogic(GameObject* box, GameData* data, float dt)
     }
     float W = data->screenWidth, H = data->screenHeight;
     float height = W / 40.0f;
-    for (int v = (int)shownScore; v > 0; v /= 10) {
-        AddDigit(box, &ScoreDigitType, v % 10, (59.0f - (float)data->scoreDigitCount) * W / 60.0f, 19.0f * H / 20.0f,
+    for (unsigned long long v = WholePoints(shownScore); v > 0; v /= 10) {
+        AddDigit(box, &ScoreDigitType, (int)(v % 10), (59.0f - (float)data->scoreDigitCount) * W / 60.0f, 19.0f * H / 20.0f,
                  height / 2.6f, height);
         data->scoreDigitCount += 1;
     }
@@ -186,7 +200,7 @@ void ComboBackLogic(GameObject* back, GameData* data, float dt)
 
 void UnlockWatcherLogic(GameObject*, GameData* data, float)
 {
-    if ((int)data->score > 5000 && data->unlockedShips[0] == '0')
+    if (WholePoints(data->score) > 5000 && data->unlockedShips[0] == '0')
         data->unlockedShips[0] = '1';
     if (data->bigComboReached != 0 && data->unlockedShips[1] == '0')
         data->unlockedShips[1] = '1';
@@ -234,8 +248,8 @@ static void BuildGameOverScreen(GameObject* hud, GameData* data)
 {
     float W = data->screenWidth, H = data->screenHeight;
     data->scoreDigitCount = 0;
-    for (int v = (int)data->score; v > 0; v /= 10) {
-        AddBoardDigit(data, hud, v % 10);
+    for (unsigned long long v = WholePoints(data->score); v > 0; v /= 10) {
+        AddBoardDigit(data, hud, (int)(v % 10));
         data->scoreDigitCount += 1;
     }
     AnnounceUnlocks(hud, data);

@@ -304,7 +304,7 @@ static void CountNearMiss(GameObject* ship, GameData* data, float dt)
         ShowComboPopup(ship, data);
     }
     if (data->combo > 10000) {
-        data->score += (float)(data->scoreMultiplier * data->combo);
+        data->score += (float)((long long)data->scoreMultiplier * data->combo);
         data->combo = 0;
     }
 }
