@@ -221,6 +221,10 @@ TEST(Score, RunningScoreCombosAndUnlocks)
     data.score = 3e9f;
     UnlockWatcherLogic(watcher, &data, DT);
     EXPECT_EQ('1', data.unlockedShips[0]) << "and far above";
+    data.combo = 10000; // the table leaves its digits white; the box stays a shade darker, frame after frame
+    for (int i = 0; i < 5; i++)
+        ComboBackLogic(back, &data, DT);
+    EXPECT_TRUE(back->appearance->red == 215 && back->appearance->green == 215 && back->appearance->blue == 215);
     FreeObjectList(&list);
 }
 

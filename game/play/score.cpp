@@ -151,11 +151,15 @@ void ComboBackLogic(GameObject* back, GameData* data, float dt)
     float* p = &back->timer->time; // the pulse
 
     data->comboDigitCount = 0;
-    SetComboColour(a, n);
-    // The backing is a darker shade of the digits.
-    a->red = (unsigned char)(a->red > 40 ? a->red - 40 : 0);
-    a->green = (unsigned char)(a->green > 40 ? a->green - 40 : 0);
-    a->blue = (unsigned char)(a->blue > 40 ? a->blue - 40 : 0);
+    // The backing is a darker shade of the digits. Taken from white as each
+    // digit is: from 10000 on the table leaves the colour alone, and the
+    // box's own would darken frame by frame to black.
+    Appearance digit = *a;
+    digit.red = digit.green = digit.blue = 255;
+    SetComboColour(&digit, n);
+    a->red = (unsigned char)(digit.red > 40 ? digit.red - 40 : 0);
+    a->green = (unsigned char)(digit.green > 40 ? digit.green - 40 : 0);
+    a->blue = (unsigned char)(digit.blue > 40 ? digit.blue - 40 : 0);
 
     back->transform->scaleX = 0.05f * (float)n + 0.2f * W + *p;
     back->transform->scaleY = 0.05f * (float)n + 0.2f * H + *p;
