@@ -84,7 +84,8 @@ TEST(Tutorial, FlownThroughByAPlayer)
         static TempDataHome* home = &files;
         files.Write("Option.txt", "001");
         files.Write("Tutorial.txt", "1");
-        static int stepFrame[12], pickupsAfter, gaugeVisibleAfter5, endState;
+        static int stepFrame[12], pickupsAfter, gaugeVisibleAfter5, boostsAt9, endState;
+        static VTPadState pad;
         GameScript script;
         script.frames = 6000;
         script.onFrame = [](int frame, GameData* data) {
@@ -152,8 +153,11 @@ TEST(Tutorial, FlownThroughByAPlayer)
                 keys.Set(VK_RIGHT, 0);
                 if (step == 8)
                     keys.Tap(VK_SPACE, frame, 8); // panel 9
-                if (step == 9)
-                    keys.Tap(VK_CONTROL, frame, 8); // panel 10: the ability
+                if (step == 9) { // panel 10: the ability, by pulls that each find it ready
+                    pad.rightTrigger = frame % 40 == 0 ? 255 : 0;
+                    VTPlatformScriptPad(&pad);
+                    boostsAt9 += data->boosting;
+                }
                 if (step == 10)
                     keys.Tap('R', frame, 8); // panel 11
             }
@@ -164,6 +168,7 @@ TEST(Tutorial, FlownThroughByAPlayer)
         EXPECT_GE(stepFrame[2], 1 + 2 * 90) << "two panels of at least 1.5 s";
         EXPECT_GT(pickupsAfter, 0);
         EXPECT_GT(gaugeVisibleAfter5, 0);
+        EXPECT_GT(boostsAt9, 0) << "a pull uses the ability as it passes the panel";
         EXPECT_EQ(STATE_PLAY, endState);
     }));
 }
