@@ -84,7 +84,7 @@ TEST(Tutorial, FlownThroughByAPlayer)
         static TempDataHome* home = &files;
         files.Write("Option.txt", "001");
         files.Write("Tutorial.txt", "1");
-        static int stepFrame[12], pickupsAfter, gaugeVisibleAfter5, boostsAt9, endState;
+        static int stepFrame[12], pickupsAfter, gaugeVisibleAfter5, gaugeShownInLaunch, boostsAt9, endState;
         static VTPadState pad;
         GameScript script;
         script.frames = 6000;
@@ -109,6 +109,8 @@ TEST(Tutorial, FlownThroughByAPlayer)
             GameObject* marker = FindKind(&QuestType);
             if (!ship || !marker)
                 return;
+            if (data->cameraHeight < 200.0f)
+                gaugeShownInLaunch += FindKind(&FuelGaugeFullType)->appearance->alpha != 0.0f;
             int step = data->tutorialStep;
             if (step != lastStep) {
                 if (step < 12 && !stepFrame[step])
@@ -168,6 +170,7 @@ TEST(Tutorial, FlownThroughByAPlayer)
         EXPECT_GE(stepFrame[2], 1 + 2 * 90) << "two panels of at least 1.5 s";
         EXPECT_GT(pickupsAfter, 0);
         EXPECT_GT(gaugeVisibleAfter5, 0);
+        EXPECT_EQ(0, gaugeShownInLaunch) << "the gauge waits for the launch's end";
         EXPECT_GT(boostsAt9, 0) << "a pull uses the ability as it passes the panel";
         EXPECT_EQ(STATE_PLAY, endState);
     }));
