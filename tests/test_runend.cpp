@@ -362,9 +362,12 @@ TEST(Run, BlackHoleGameOverRetryWarpAndBackToTheMenu)
                     EXPECT_TRUE(playList && data->gameOver == 0 && data->score == 0.0f) << "game-over screen built";
                     EXPECT_EQ('2', data->unlockedShips[0]);
                 }
-                if (frame == mark + 5 || frame == mark + 6)
-                    PostKey('R', frame == mark + 5);
+                // Retry, with the practice chord's points for no run.
+                for (unsigned long key : {'R', '5', '6'})
+                    if (frame == mark + 5 || frame == mark + 6)
+                        PostKey(key, frame == mark + 5);
                 if (frame > mark + 6 && data->level == 1) {
+                    EXPECT_EQ(0.0f, data->score) << "the retry starts from nothing";
                     EXPECT_EQ("20", home->Read("UnlockShip.txt")) << "written again by the play Shutdown";
                     *phase = 2;
                     mark = frame;
@@ -394,12 +397,21 @@ TEST(Run, BlackHoleGameOverRetryWarpAndBackToTheMenu)
                     PostKey(32, 1);
                 if (frame == mark + 33)
                     PostKey(32, 0);
-                if (VTSMGetCurrentState() == STATE_MENU)
+                if (VTSMGetCurrentState() == STATE_MENU) {
+                    VTSMSetNextState(STATE_PLAY); // and straight into a new run
                     *phase = 4;
+                }
+                break;
+            case 4:
+                if (VTSMGetCurrentState() == STATE_PLAY) {
+                    EXPECT_TRUE(data->level == 1 && data->score == 0.0f && data->combo == 0 &&
+                                data->scoreMultiplier == 1) << "a new run starts from nothing";
+                    *phase = 5;
+                }
                 break;
             }
         };
         RunGame(script);
     }));
-    EXPECT_EQ(4, *phase) << "caught, retried, warped, then back to the main menu through the pause menu";
+    EXPECT_EQ(5, *phase) << "caught, retried, warped, back to the main menu through the pause menu, a new run";
 }

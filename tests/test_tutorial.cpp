@@ -201,7 +201,10 @@ TEST(Tutorial, CheckpointsRespawnRestartSkipAndHandOver)
             };
             lastFrame = frame;
             switch (frame) {
-            case 0:
+            case 0: // a run left through the pause menu must not reach the next one
+                data->score = 500.0f;
+                data->combo = 12;
+                data->scoreMultiplier = 4;
                 VTSMSetNextState(STATE_TUTORIAL);
                 break;
             case 10: // a hit during step 4
@@ -244,6 +247,7 @@ TEST(Tutorial, CheckpointsRespawnRestartSkipAndHandOver)
                 break;
             case 20:
                 EXPECT_EQ(STATE_PLAY, VTSMGetCurrentState()) << "skipped";
+                EXPECT_TRUE(data->score < 1.0f && data->combo == 0 && data->scoreMultiplier == 1) << "a fresh run";
                 EXPECT_EQ(0, data->tutorialPending);
                 EXPECT_EQ("0", home->Read("Tutorial.txt"));
                 VTSMSetNextState(STATE_SELECT);
