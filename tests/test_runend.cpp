@@ -361,6 +361,8 @@ TEST(Run, BlackHoleGameOverRetryWarpAndBackToTheMenu)
                 if (frame == mark + 5) {
                     EXPECT_TRUE(playList && data->gameOver == 0 && data->score == 0.0f) << "game-over screen built";
                     EXPECT_EQ('2', data->unlockedShips[0]);
+                    for (GameObject* o = playList; o; o = o->next)
+                        EXPECT_FALSE(o->type == &BlackHoleWarningType && o->visible) << "no warning over it";
                 }
                 // Retry, with the practice chord's points for no run.
                 for (unsigned long key : {'R', '5', '6'})
