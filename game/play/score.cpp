@@ -98,8 +98,8 @@ void ScoreBoxLogic(GameObject* box, GameData* data, float dt)
     float W = data->screenWidth, H = data->screenHeight;
     float height = W / 40.0f;
     for (unsigned long long v = WholePoints(shownScore); v > 0; v /= 10) {
-        AddDigit(box, &ScoreDigitType, (int)(v % 10), (59.0f - (float)data->scoreDigitCount) * W / 60.0f, 19.0f * H / 20.0f,
-                 height / 2.6f, height);
+        AddDigit(box, &ScoreDigitType, (int)(v % 10), (59.0f - (float)data->scoreDigitCount) * W / 60.0f,
+                 19.0f * H / 20.0f, height / 2.6f, height);
         data->scoreDigitCount += 1;
     }
     data->lastScore = data->score;
