@@ -21,6 +21,7 @@ static int mouseY;
 static VTPadState pad;
 static int padConnected;
 static int interrupted; // this frame: focus lost or the pad unplugged
+static unsigned long frameNumber;
 static float leftStickX, leftStickY, rightStickX, rightStickY;
 static float leftTrigger, rightTrigger;
 static int initCalls;
@@ -143,7 +144,13 @@ void VTInputUpdate(void)
     memset(triggered, 0, sizeof triggered);
     memset(repeated, 0, sizeof repeated);
     interrupted = 0;
+    frameNumber++;
     VTInputPollGamepad();
+}
+
+unsigned long VTInputGetFrame(void)
+{
+    return frameNumber;
 }
 
 void VTInputInterrupt(void)

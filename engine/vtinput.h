@@ -54,6 +54,8 @@ void VTInputInit(void);     // once only; empty table, released-key stack of 4
 // Frame start: applies the releases of the last frame, clears triggered and
 // repeat, then polls the gamepad. Call before the frame's messages.
 void VTInputUpdate(void);
+// Counts VTInputUpdate calls: tells readers of an edge whether a frame has passed.
+unsigned long VTInputGetFrame(void);
 int VTInputIsPressed(int key);   // 1..83; held now (released keys stay held until the next frame start)
 int VTInputIsTriggered(int key); // 1..83; went down in this frame
 // A down (1) or up (0) event; codes outside 0..83 are ignored. Ups take

@@ -82,7 +82,7 @@ void BulletHitObstacle(GameObject* bullet, GameObject* target, GameData* data)
         float rotation = VTDegreeToRadian(VTRandomFloat(0.0f, 360.0f));
         AddParticle(bullet, &BoomType, bulletCentre.x + (float)i, bulletCentre.y + (float)i, width, height, 50.0f,
                     rotation, 5.0f);
-        data->score += (float)(data->scoreMultiplier * 10);
+        data->score += (float)data->scoreMultiplier * 10.0f;
         data->combo += data->scoreMultiplier;
     }
 }
@@ -114,7 +114,8 @@ static void CostOfShipHit(GameObject* ship, GameData* data, float combinedSpeed)
     // The tutorial's first steps teach flying: hits cost nothing there yet.
     if (!(data->level == -1 && data->tutorialStep <= 4))
         data->fuel -= combinedSpeed * 0.05f;
-    data->score += (float)(data->scoreMultiplier * data->combo);
+    // 64 bits: a long run's multiplier times a big combo passes what an int holds.
+    data->score += (float)((long long)data->scoreMultiplier * data->combo);
     data->cameraShake = 10.0f;
     data->combo = 0;
     // The first hit that empties the tank leaves -10 as a last reserve.

@@ -179,6 +179,14 @@ TEST(Collision, WhatAShipHitCosts)
         EXPECT_LT(h.ship->state->velY, 100) << "the ship bounced";
     }
 
+    SCOPED_TRACE("a long run's multiplier times a big combo is banked whole");
+    Hit big(50, -1);
+    big.s.data.scoreMultiplier = 32768;
+    big.s.data.combo = 98304;
+    big.s.data.score = 500000;
+    big.Run();
+    EXPECT_FLOAT_EQ(500000.0f + 3221225472.0f, big.s.data.score);
+
     SCOPED_TRACE("a hit past the reserve ends the run with a boom directly behind the ship");
     Hit end(-10, -1);
     end.Run();
@@ -215,7 +223,7 @@ TEST(Collision, WhatAShipHitCosts)
 TEST(Collision, BulletStrikes)
 {
     Scene s;
-    s.data.scoreMultiplier = 4;
+    s.data.scoreMultiplier = 1 << 28; // a long run's: ten points a strike take more than an int
     GameObject* rock = s.Add(&Asteroid3Type, 0, 0, 10);
     GameObject* satellite = s.Add(&SatelliteType, 3, 0, 10);
     GameObject* bullet = s.Add(&BulletType, 2, 0, 2);
@@ -226,8 +234,8 @@ TEST(Collision, BulletStrikes)
     EXPECT_EQ(0, satellite->visible);
     EXPECT_EQ(1, far->visible);
     EXPECT_EQ(0, bullet->visible);
-    EXPECT_FLOAT_EQ(2 * 30 * 4, s.data.score);
-    EXPECT_EQ(2 * 3 * 4, s.data.combo);
+    EXPECT_FLOAT_EQ(2 * 30 * 268435456.0f, s.data.score);
+    EXPECT_EQ(2 * 3 * (1 << 28), s.data.combo);
     EXPECT_EQ(6u, s.ParticlesBehind(bullet).size());
     EXPECT_EQ(&BoomType, bullet->next->type);
 

@@ -161,21 +161,25 @@ TEST(Score, RunningScoreCombosAndUnlocks)
     ScoreResetDisplay();
 
     SCOPED_TRACE("22.5 points a second times the multiplier; digits refreshed ten times a second");
-    data.scoreMultiplier = 2;
-    data.score = 100;
-    int changes = 0;
-    float shown = -1;
-    for (int i = 0; i < 60; i++) {
+    // One frame; the digits it shows sit behind the box, lowest last (play removes them next frame).
+    auto shownAfterFrame = [&] {
         ScoreBoxLogic(box, &data, DT);
-        // The digits sit behind the box, lowest last; play removes them next frame.
-        int value = 0;
+        long long value = 0;
         while (box->next && box->next->type == &ScoreDigitType) {
             value = value * 10 + (int)(box->next->appearance->texOffsetU * 10 + 0.5f);
             DeleteSuccessor(box, box->next);
         }
+        return value;
+    };
+    data.scoreMultiplier = 2;
+    data.score = 100;
+    int changes = 0;
+    long long shown = -1;
+    for (int i = 0; i < 60; i++) {
+        long long value = shownAfterFrame();
         if (data.scoreDigitCount && value != shown) {
             changes++;
-            shown = (float)value;
+            shown = value;
         }
     }
     EXPECT_NEAR(100 + 45, data.score, 0.01);
@@ -183,6 +187,10 @@ TEST(Score, RunningScoreCombosAndUnlocks)
     EXPECT_LE(changes, 10);
     EXPECT_GE(changes, 8);
     EXPECT_EQ(3, data.scoreDigitCount);
+    data.score = 4294967296.0f; // 2^32: past what an int holds
+    for (int i = 0; i < 7; i++)
+        shown = shownAfterFrame();
+    EXPECT_EQ(4294967296LL, shown);
 
     SCOPED_TRACE("the combo display hides at 0 and builds digits, sign and shadows otherwise");
     data.combo = 0;
@@ -209,6 +217,14 @@ TEST(Score, RunningScoreCombosAndUnlocks)
     ComboBackLogic(back, &data, DT);
     UnlockWatcherLogic(watcher, &data, DT);
     EXPECT_STREQ("11", data.unlockedShips);
+    data.unlockedShips[0] = '0';
+    data.score = 3e9f;
+    UnlockWatcherLogic(watcher, &data, DT);
+    EXPECT_EQ('1', data.unlockedShips[0]) << "and far above";
+    data.combo = 10000; // the table leaves its digits white; the box stays a shade darker, frame after frame
+    for (int i = 0; i < 5; i++)
+        ComboBackLogic(back, &data, DT);
+    EXPECT_TRUE(back->appearance->red == 215 && back->appearance->green == 215 && back->appearance->blue == 215);
     FreeObjectList(&list);
 }
 
@@ -225,13 +241,17 @@ TEST(Score, GameOverScreenIsBuiltOnceAndAnswersRetryAndBack)
         GameOverHudLogic(hud, &data, DT);
         EXPECT_EQ(nullptr, hud->next) << "no screen for a score of 0";
 
-        data.score = 4071;
+        data.score = 4294967296.0f; // 2^32
         data.scoreMultiplier = 8;
         data.combo = 3;
         memcpy(data.unlockedShips, "11", 3);
         GameOverHudLogic(hud, &data, DT);
         GameOverHudLogic(hud, &data, DT); // once per run
-        EXPECT_EQ(4, CountKind(list, &BoardDigitType));
+        std::string digits;
+        for (GameObject* o = list; o; o = o->next)
+            if (o->type == &BoardDigitType)
+                digits += (char)('0' + (int)(o->appearance->texOffsetU * 10 + 0.5f));
+        EXPECT_EQ("4294967296", digits);
         for (ObjectType* kind : {&GameOverTitleType, &ScoreBoardType, &SelectMessageType, &UnlockedShip2Type,
                                  &UnlockedShip3Type, &TryNewType})
             EXPECT_EQ(1, CountKind(list, kind));
@@ -341,10 +361,15 @@ TEST(Run, BlackHoleGameOverRetryWarpAndBackToTheMenu)
                 if (frame == mark + 5) {
                     EXPECT_TRUE(playList && data->gameOver == 0 && data->score == 0.0f) << "game-over screen built";
                     EXPECT_EQ('2', data->unlockedShips[0]);
+                    for (GameObject* o = playList; o; o = o->next)
+                        EXPECT_FALSE(o->type == &BlackHoleWarningType && o->visible) << "no warning over it";
                 }
-                if (frame == mark + 5 || frame == mark + 6)
-                    PostKey('R', frame == mark + 5);
+                // Retry, with the practice chord's points for no run.
+                for (unsigned long key : {'R', '5', '6'})
+                    if (frame == mark + 5 || frame == mark + 6)
+                        PostKey(key, frame == mark + 5);
                 if (frame > mark + 6 && data->level == 1) {
+                    EXPECT_EQ(0.0f, data->score) << "the retry starts from nothing";
                     EXPECT_EQ("20", home->Read("UnlockShip.txt")) << "written again by the play Shutdown";
                     *phase = 2;
                     mark = frame;
@@ -374,12 +399,21 @@ TEST(Run, BlackHoleGameOverRetryWarpAndBackToTheMenu)
                     PostKey(32, 1);
                 if (frame == mark + 33)
                     PostKey(32, 0);
-                if (VTSMGetCurrentState() == STATE_MENU)
+                if (VTSMGetCurrentState() == STATE_MENU) {
+                    VTSMSetNextState(STATE_PLAY); // and straight into a new run
                     *phase = 4;
+                }
+                break;
+            case 4:
+                if (VTSMGetCurrentState() == STATE_PLAY) {
+                    EXPECT_TRUE(data->level == 1 && data->score == 0.0f && data->combo == 0 &&
+                                data->scoreMultiplier == 1) << "a new run starts from nothing";
+                    *phase = 5;
+                }
                 break;
             }
         };
         RunGame(script);
     }));
-    EXPECT_EQ(4, *phase) << "caught, retried, warped, then back to the main menu through the pause menu";
+    EXPECT_EQ(5, *phase) << "caught, retried, warped, back to the main menu through the pause menu, a new run";
 }

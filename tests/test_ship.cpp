@@ -295,14 +295,14 @@ TEST(Ship, NearMissesDoubleTheCombo)
 
         SCOPED_TRACE("combos above 10000 are banked into the score");
         Flight b(1);
-        b.data.scoreMultiplier = 2;
+        b.data.scoreMultiplier = 1 << 20; // a long run's: the product takes more than an int
         b.data.combo = 10000;
         b.Frame();
         EXPECT_EQ(10000, b.data.combo);
         b.data.combo = 10001;
         b.Frame();
         EXPECT_EQ(0, b.data.combo);
-        EXPECT_FLOAT_EQ(20002, b.data.score);
+        EXPECT_FLOAT_EQ(10001.0f * 1048576.0f, b.data.score);
     }));
 }
 

@@ -84,7 +84,8 @@ TEST(Tutorial, FlownThroughByAPlayer)
         static TempDataHome* home = &files;
         files.Write("Option.txt", "001");
         files.Write("Tutorial.txt", "1");
-        static int stepFrame[12], pickupsAfter, gaugeVisibleAfter5, endState;
+        static int stepFrame[12], pickupsAfter, gaugeVisibleAfter5, gaugeShownInLaunch, boostsAt9, endState;
+        static VTPadState pad;
         GameScript script;
         script.frames = 6000;
         script.onFrame = [](int frame, GameData* data) {
@@ -108,6 +109,8 @@ TEST(Tutorial, FlownThroughByAPlayer)
             GameObject* marker = FindKind(&QuestType);
             if (!ship || !marker)
                 return;
+            if (data->cameraHeight < 200.0f)
+                gaugeShownInLaunch += FindKind(&FuelGaugeFullType)->appearance->alpha != 0.0f;
             int step = data->tutorialStep;
             if (step != lastStep) {
                 if (step < 12 && !stepFrame[step])
@@ -152,8 +155,11 @@ TEST(Tutorial, FlownThroughByAPlayer)
                 keys.Set(VK_RIGHT, 0);
                 if (step == 8)
                     keys.Tap(VK_SPACE, frame, 8); // panel 9
-                if (step == 9)
-                    keys.Tap(VK_CONTROL, frame, 8); // panel 10: the ability
+                if (step == 9) { // panel 10: the ability, by pulls that each find it ready
+                    pad.rightTrigger = frame % 40 == 0 ? 255 : 0;
+                    VTPlatformScriptPad(&pad);
+                    boostsAt9 += data->boosting;
+                }
                 if (step == 10)
                     keys.Tap('R', frame, 8); // panel 11
             }
@@ -164,6 +170,8 @@ TEST(Tutorial, FlownThroughByAPlayer)
         EXPECT_GE(stepFrame[2], 1 + 2 * 90) << "two panels of at least 1.5 s";
         EXPECT_GT(pickupsAfter, 0);
         EXPECT_GT(gaugeVisibleAfter5, 0);
+        EXPECT_EQ(0, gaugeShownInLaunch) << "the gauge waits for the launch's end";
+        EXPECT_GT(boostsAt9, 0) << "a pull uses the ability as it passes the panel";
         EXPECT_EQ(STATE_PLAY, endState);
     }));
 }
@@ -193,7 +201,10 @@ TEST(Tutorial, CheckpointsRespawnRestartSkipAndHandOver)
             };
             lastFrame = frame;
             switch (frame) {
-            case 0:
+            case 0: // a run left through the pause menu must not reach the next one
+                data->score = 500.0f;
+                data->combo = 12;
+                data->scoreMultiplier = 4;
                 VTSMSetNextState(STATE_TUTORIAL);
                 break;
             case 10: // a hit during step 4
@@ -236,6 +247,7 @@ TEST(Tutorial, CheckpointsRespawnRestartSkipAndHandOver)
                 break;
             case 20:
                 EXPECT_EQ(STATE_PLAY, VTSMGetCurrentState()) << "skipped";
+                EXPECT_TRUE(data->score < 1.0f && data->combo == 0 && data->scoreMultiplier == 1) << "a fresh run";
                 EXPECT_EQ(0, data->tutorialPending);
                 EXPECT_EQ("0", home->Read("Tutorial.txt"));
                 VTSMSetNextState(STATE_SELECT);

@@ -42,6 +42,12 @@ void BlackHoleWarningLogic(GameObject* banner, GameData* data, float dt)
     Appearance* a = banner->appearance;
     float distance = data->blackHoleDistance;
 
+    // Once the run is over there is nothing left to flee, and the banner
+    // would cover the game-over screen.
+    if (data->level == 0) {
+        banner->visible = 0;
+        return;
+    }
     if (distance < 100.0f && timer->stage >= 3.0f) {
         timer->stage = 0.0f;
     } else if (timer->stage >= 2.0f) {

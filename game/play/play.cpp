@@ -172,6 +172,14 @@ static void BuildWorld(GameData* data)
 void PlayInit(GameData* data)
 {
     GameDataResetSession(data);
+    // Level 1 is always a new run, however the last one was left (the pause
+    // menu keeps the record's score, practice chords work after death): it
+    // starts from nothing. Later levels carry the score on.
+    if (data->level == 1) {
+        data->score = 0.0f;
+        data->combo = 0;
+        data->scoreMultiplier = 1;
+    }
     VTGraphicsSetCamera(0.0f, 0.0f, 200.0f, 0.0f);
     data->stateTimer = 0.0f;
     BuildWorld(data);

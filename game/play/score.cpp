@@ -1,6 +1,8 @@
 // score.cpp -- scoring displays and the game-over screen.
 #include "score.h"
 
+#include <limits.h>
+
 #include "combo.h"
 #include "frontend/menu.h"
 #include "menuinput.h"
@@ -62,6 +64,18 @@ static void Grey(Appearance* a)
     a->red = a->green = a->blue = 50;
 }
 
+// The whole points of a score, for digits and thresholds. 64 bits: a long
+// run passes what an int holds; beyond 64 bits the score shows as the most
+// they hold.
+static unsigned long long WholePoints(float score)
+{
+    if (!(score >= 1.0f))
+        return 0;
+    if (score >= 18446744073709551616.0f)
+        return ULLONG_MAX;
+    return (unsigned long long)score;
+}
+
 // --- the running score ------------------------------------------------------------------
 
 void ScoreBoxLogic(GameObject* box, GameData* data, float dt)
@@ -76,9 +90,9 @@ void ScoreBoxLogic(GameObject* box, GameData* data, float dt)
     }
     float W = data->screenWidth, H = data->screenHeight;
     float height = W / 40.0f;
-    for (int v = (int)shownScore; v > 0; v /= 10) {
-        AddDigit(box, &ScoreDigitType, v % 10, (59.0f - (float)data->scoreDigitCount) * W / 60.0f, 19.0f * H / 20.0f,
-                 height / 2.6f, height);
+    for (unsigned long long v = WholePoints(shownScore); v > 0; v /= 10) {
+        AddDigit(box, &ScoreDigitType, (int)(v % 10), (59.0f - (float)data->scoreDigitCount) * W / 60.0f,
+                 19.0f * H / 20.0f, height / 2.6f, height);
         data->scoreDigitCount += 1;
     }
     data->lastScore = data->score;
@@ -130,11 +144,15 @@ void ComboBackLogic(GameObject* back, GameData* data, float dt)
     float* p = &back->timer->time; // the pulse
 
     data->comboDigitCount = 0;
-    SetComboColour(a, n);
-    // The backing is a darker shade of the digits.
-    a->red = (unsigned char)(a->red > 40 ? a->red - 40 : 0);
-    a->green = (unsigned char)(a->green > 40 ? a->green - 40 : 0);
-    a->blue = (unsigned char)(a->blue > 40 ? a->blue - 40 : 0);
+    // The backing is a darker shade of the digits. Taken from white as each
+    // digit is: from 10000 on the table leaves the colour alone, and the
+    // box's own would darken frame by frame to black.
+    Appearance digit = *a;
+    digit.red = digit.green = digit.blue = 255;
+    SetComboColour(&digit, n);
+    a->red = (unsigned char)(digit.red > 40 ? digit.red - 40 : 0);
+    a->green = (unsigned char)(digit.green > 40 ? digit.green - 40 : 0);
+    a->blue = (unsigned char)(digit.blue > 40 ? digit.blue - 40 : 0);
 
     back->transform->scaleX = 0.05f * (float)n + 0.2f * W + *p;
     back->transform->scaleY = 0.05f * (float)n + 0.2f * H + *p;
@@ -179,7 +197,7 @@ void ComboBackLogic(GameObject* back, GameData* data, float dt)
 
 void UnlockWatcherLogic(GameObject*, GameData* data, float)
 {
-    if ((int)data->score > 5000 && data->unlockedShips[0] == '0')
+    if (WholePoints(data->score) > 5000 && data->unlockedShips[0] == '0')
         data->unlockedShips[0] = '1';
     if (data->bigComboReached != 0 && data->unlockedShips[1] == '0')
         data->unlockedShips[1] = '1';
@@ -227,8 +245,8 @@ static void BuildGameOverScreen(GameObject* hud, GameData* data)
 {
     float W = data->screenWidth, H = data->screenHeight;
     data->scoreDigitCount = 0;
-    for (int v = (int)data->score; v > 0; v /= 10) {
-        AddBoardDigit(data, hud, v % 10);
+    for (unsigned long long v = WholePoints(data->score); v > 0; v /= 10) {
+        AddBoardDigit(data, hud, (int)(v % 10));
         data->scoreDigitCount += 1;
     }
     AnnounceUnlocks(hud, data);

@@ -16,12 +16,15 @@ static const float THRUST = 1500.0f;
 static float nearMissLatch;   // the graze distance last seen
 static float trailAccumulator;
 static int rightTriggerLatch;
+static unsigned long rightTriggerFrame; // input frame + 1 of the last answer; 0: none yet
+static int rightTriggerAnswer;
 
 void ShipResetLatches(void)
 {
     nearMissLatch = 0.0f;
     trailAccumulator = 0.0f;
     rightTriggerLatch = 0;
+    rightTriggerFrame = 0;
 }
 
 static float WrapOnce(float angle)
@@ -54,16 +57,24 @@ static const int rightKeys[] = {VT_KEY_RIGHT, VT_KEY_PAD_RIGHT, VT_KEY_PAD_RSHOU
 
 int RightTriggerPulled(void)
 {
+    // The ship's ability and the tutorial's ability panel both ask in the
+    // same frame: a pull counts for every reader of its frame, as a key's
+    // press does, rather than for whichever asks first.
+    unsigned long frame = VTInputGetFrame() + 1;
+    if (frame == rightTriggerFrame)
+        return rightTriggerAnswer;
+    rightTriggerFrame = frame;
+    rightTriggerAnswer = 0;
     float trigger = VTInputGetRightTrigger();
     if (rightTriggerLatch == 0) {
         if (trigger != 0.0f) {
             rightTriggerLatch = 1;
-            return 1;
+            rightTriggerAnswer = 1;
         }
     } else if (trigger <= 0.5f) {
         rightTriggerLatch = 0;
     }
-    return 0;
+    return rightTriggerAnswer;
 }
 
 int ReadActionInput(void)
@@ -302,7 +313,7 @@ static void CountNearMiss(GameObject* ship, GameData* data, float dt)
         ShowComboPopup(ship, data);
     }
     if (data->combo > 10000) {
-        data->score += (float)(data->scoreMultiplier * data->combo);
+        data->score += (float)((long long)data->scoreMultiplier * data->combo);
         data->combo = 0;
     }
 }

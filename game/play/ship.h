@@ -32,8 +32,8 @@ void ShipSteering(GameObject* ship, GameData* data, float dt);
 void ShipThrustControl(GameObject* ship, GameData* data);
 void ShipAbility(GameObject* ship, GameData* data, float dt);
 
-// 1 once per pull of the right trigger; it must come back to half way or
-// less before the next pull counts.
+// 1 in the frame of a pull of the right trigger, to every caller of that
+// frame; it must come back to half way or less before the next pull counts.
 int RightTriggerPulled(void);
 // What the player is asking for this frame, first match wins (ACTION_*).
 int ReadActionInput(void);

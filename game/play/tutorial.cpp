@@ -89,12 +89,15 @@ void TutorialInit(GameData* data)
     o = Place(&FuelGaugeFullType, 1, w / 2.0f, 0.95f * h, 285.0f, 24.0f); // at the top, as in play
     AddTimer(o);
     o->timer->number = 285;
+    // The gauges fade in once the launch is over, as in play.
     AddAppearance(o);
+    o->appearance->alpha = 0.0f;
     AddObjectState(o);
     o->state->angle = w / 2.0f; // the bar's anchor
     o = Place(&FuelGaugeEmptyType, 1, w / 2.0f, 0.95f * h, 300.0f, 40.0f);
     AddTimer(o);
     AddAppearance(o);
+    o->appearance->alpha = 0.0f;
     o = Place(&FireType, 0, 0.0f, 0.0f, 10.0f, 10.0f);
     o->transform->z = 50.0f;
     AddAppearance(o);
