@@ -99,8 +99,8 @@ fuzz:
 	@sh tools/install-deps.sh fuzz
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
 	  -DCMAKE_CXX_COMPILER=clang++ -DKELVARO_TESTS=OFF -DKELVARO_FUZZ=ON "-DCMAKE_CXX_FLAGS=$(FUZZ_FLAGS)"
-	cmake --build $(FUZZ_BUILD) --target kelvaro_fuzz_tga kelvaro_fuzz_savedfiles -j $(JOBS)
-	for input in tga savedfiles; do \
+	cmake --build $(FUZZ_BUILD) --target kelvaro_fuzz_tga kelvaro_fuzz_savedfiles kelvaro_fuzz_scores -j $(JOBS)
+	for input in tga savedfiles scores; do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$input $(FUZZ_BUILD)/findings && \
 	  ./$(FUZZ_BUILD)/kelvaro_fuzz_$$input -max_total_time=$(FUZZ_SECONDS) $(FUZZ_LIMITS) \
 	    -artifact_prefix=$(FUZZ_BUILD)/findings/$$input- \
