@@ -1,12 +1,18 @@
 // The player's records: Scores.txt read and written, a run entering it at
-// the game-over save.
+// the game-over save, the panels that show it clear of what they must not
+// cover at the three resolutions.
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <string.h>
 
 #include <string>
+#include <vector>
 
+#include "frontend/recordspanel.h"
+#include "frontend/select.h"
 #include "harness.h"
+#include "play/recordshud.h"
+#include "play/score.h"
 #include "records.h"
 #include "savedfiles.h"
 
@@ -35,6 +41,39 @@ std::string Lines(int count, const char* pattern)
     }
     return out;
 }
+
+struct Rect
+{
+    float x0, y0, x1, y1;
+};
+
+Rect Of(const GameObject* o)
+{
+    const Transform* t = o->transform;
+    // Ships stand on end: a quarter turn swaps their sides on screen.
+    bool turned = t->rotation > 1.0f;
+    float w = turned ? t->scaleY : t->scaleX, h = turned ? t->scaleX : t->scaleY;
+    return {t->x - w / 2, t->y - h / 2, t->x + w / 2, t->y + h / 2};
+}
+
+bool Overlap(const Rect& a, const Rect& b)
+{
+    return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
+}
+
+bool Within(const Rect& inner, const Rect& outer)
+{
+    return inner.x0 >= outer.x0 && inner.y0 >= outer.y0 && inner.x1 <= outer.x1 && inner.y1 <= outer.y1;
+}
+
+GameObject* Find(GameObject* list, const ObjectType* kind)
+{
+    while (list && list->type != kind)
+        list = list->next;
+    return list;
+}
+
+const int sizes[3][2] = {{1024, 768}, {1280, 720}, {1920, 1080}};
 
 } // namespace
 
@@ -116,4 +155,111 @@ TEST(Records, ARunEntersAtTheGameOverSaveAndTheResetChordKeepsIt)
     ResetSavedFiles();
     EXPECT_EQ(kept, home.Read("Scores.txt")) << "the 7+8 reset leaves the records alone";
     EXPECT_EQ("111", home.Read("Option.txt"));
+}
+
+TEST(Records, PanelsStayClearAtEveryResolution)
+{
+    for (const auto& size : sizes) {
+        static float W, H;
+        W = (float)size[0];
+        H = (float)size[1];
+        SCOPED_TRACE(size[0]);
+        TempDataHome home;
+        home.Write("Scores.txt", head + "3 123456789 12 2026-01-02\n");
+        EXPECT_EQ(0, RunInChild([] {
+            StartTestEngine((int)W, (int)H);
+            GameData data;
+            GameDataSetStartValues(&data);
+            data.soundOn = 0;
+            data.shipType = 3; // the largest ship
+            SelectLoad(&data);
+            SelectInit(&data);
+            GameObject* panel = Find(selectList, &RecordsPanelType);
+            ASSERT_NE(nullptr, panel);
+            RecordsPanelLogic(panel, &data, 0);
+            Rect area = Of(panel);
+            EXPECT_TRUE(Within(area, {0, 0, W, H}));
+            for (ObjectType* kind : {&SelectShip1Type, &Ship1InfoType, &LeftArrowType, &RightArrowType,
+                                     &SelectTutorialType, &SelectTutorial2Type}) {
+                GameObject* o = Find(selectList, kind);
+                ASSERT_NE(nullptr, o);
+                EXPECT_FALSE(Overlap(area, Of(o))) << "the records panel covers kind " << kind - &SelectShip1Type;
+            }
+            int numbers = 0;
+            for (GameObject* o = panel->next; o && (o->type == &RecordDigitType || o->type == &RecordDashType);
+                 o = o->next, numbers++) {
+                EXPECT_TRUE(Within(Of(o), area));
+            }
+            EXPECT_EQ(9 + 11 + 9 + 2 + 10 + 9, numbers) << "best, ranks, one run, dashes of nine empty places";
+            SelectShutdown(&data);
+            SelectUnload(&data);
+
+            // Game over with both ships unlocked (two pictures) and with one
+            // (one large picture), the new record above the title.
+            for (const char* unlocks : {"11", "10"}) {
+                GameObject* list = NULL;
+                AddObject(&list);
+                list->type = &GameOverHudType;
+                data.screenWidth = W;
+                data.screenHeight = H;
+                data.level = 0;
+                data.gameOver = 1;
+                data.score = 1000;
+                memcpy(data.unlockedShips, unlocks, 3);
+                RecordsAddRun(1, unlocks[1] == '1' ? 1e12 : 2e12, 1); // a best for ship 1
+                GameOverHudLogic(list, &data, 0);
+                GameObject* notice = Find(list, &NewRecordType);
+                ASSERT_NE(nullptr, notice);
+                Rect record = Of(notice);
+                EXPECT_TRUE(Within(record, {0, 0, W, H}));
+                Find(list, &GameOverTitleType)->transform->x = W / 2 - 2 * W / 9; // where they come to rest
+                Find(list, &ScoreBoardType)->transform->x = W / 8;
+                for (GameObject* o = list->next; o; o = o->next) {
+                    if (o != notice) {
+                        EXPECT_FALSE(Overlap(record, Of(o))) << unlocks << ": covers a piece at " << o->transform->x;
+                    }
+                }
+                FreeObjectList(&list);
+            }
+        }));
+    }
+}
+
+TEST(Records, LevelStandsUnderTheScoreInPlayOnly)
+{
+    GameData data;
+    GameDataSetStartValues(&data);
+    data.screenWidth = 1280;
+    data.screenHeight = 720;
+    GameObject* list = NULL;
+    AddObject(&list);
+    list->type = &LevelBoxType;
+    AddTransform(list);
+    struct Case { int level, gameOver, visible, digits, reached; };
+    const Case cases[] = {{12, 0, 1, 2, 12}, {-1, 0, 0, 0, 12}, {0, 1, 0, 0, 12}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.level);
+        data.level = c.level;
+        data.gameOver = c.gameOver;
+        LevelBoxLogic(list, &data, 0);
+        EXPECT_EQ(c.visible, list->visible);
+        EXPECT_EQ(c.reached, data.levelReached) << "kept through the death";
+        int digits = 0;
+        float y, height;
+        LevelLinePlace(1280, 720, &y, &height);
+        for (GameObject* o = list->next; o; o = o->next, digits++) {
+            EXPECT_EQ(&ScoreDigitType, o->type);
+            EXPECT_FLOAT_EQ(y, o->transform->y);
+        }
+        EXPECT_EQ(c.digits, digits);
+        if (c.visible) {
+            EXPECT_FLOAT_EQ(0.1f, list->next->appearance->texOffsetU) << "tens first";
+            EXPECT_FLOAT_EQ(59 * 1280 / 60.0f, list->next->next->transform->x) << "units under the score's";
+            EXPECT_LT(Of(list).x1, Of(list->next).x0) << "the label stands left of the digits";
+            EXPECT_LT(y + height / 2, 19 * 720 / 20.0f - 1280 / 80.0f) << "under the score's digits";
+        }
+        while (list->next)
+            DeleteSuccessor(list, list->next);
+    }
+    FreeObjectList(&list);
 }
