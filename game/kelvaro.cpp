@@ -4,6 +4,7 @@
 
 #include <stddef.h>
 
+#include "frontend/options.h"
 #include "gamedata.h"
 #include "savedfiles.h"
 #include "soundbank.h"
@@ -37,6 +38,7 @@ int KelvaroMain(void)
     VTApplicationInitInfo info = {NULL, "Kelvaro", &data, (int)sizeof data, height, width, 0};
     VTApplicationInit(&info);
     SoundBankPrefetch(); // the splash screens take seconds; the sounds are ready long before
+    VTApplicationSetFullScreenKeyHandler(FullScreenKeyPressed);
 
     // The saved full-screen option applies once the menu is registered and
     // before the rest: the window opens windowed and switches afterwards.

@@ -1,13 +1,15 @@
 // The player's records: Scores.txt read and written, a run entering it at
 // the game-over save, the panels that show it clear of what they must not
-// cover at the three resolutions.
+// cover at the three resolutions, and the full-screen keys.
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <string.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
 
+#include "frontend/options.h"
 #include "frontend/recordspanel.h"
 #include "frontend/select.h"
 #include "harness.h"
@@ -15,6 +17,8 @@
 #include "play/score.h"
 #include "records.h"
 #include "savedfiles.h"
+#include "states.h"
+#include "vtstatemanager.h"
 
 namespace {
 
@@ -262,4 +266,43 @@ TEST(Records, LevelStandsUnderTheScoreInPlayOnly)
             DeleteSuccessor(list, list->next);
     }
     FreeObjectList(&list);
+}
+
+TEST(Records, FullScreenKeysToggleLikeTheOptionRowAndPersist)
+{
+    // Full screen switches a real display: only where Xvfb's single mode refuses it.
+    if (RunInChild([] { VTPlatformInit(); _exit(VTPlatformCountDisplayModes() == 1 ? 0 : 10); }) != 0)
+        GTEST_SKIP() << "would change a real display's mode";
+    static TempDataHome* files;
+    TempDataHome home;
+    files = &home;
+    home.Write("Option.txt", "001");
+    EXPECT_EQ(0, RunInChild([] {
+        GameScript script;
+        script.frames = 40;
+        script.onFrame = [](int frame, GameData* d) {
+            // F11 on the splash screen, its auto-repeat ignored.
+            if (frame >= 3 && frame <= 6)
+                PostKey(0x7A, frame < 6);
+            if (frame == 7) {
+                EXPECT_EQ(1, d->fullScreen);
+                EXPECT_EQ("101", files->Read("Option.txt"));
+                EXPECT_EQ(1u, ShownBoxes().size()) << "Xvfb refuses the mode, as on the options row";
+                VTSMSetNextState(STATE_OPTION);
+            }
+            GameObject* row = optionList ? Find(optionList, &FullscreenOnType) : NULL;
+            if (frame == 12) {
+                EXPECT_NE(nullptr, row) << "the options screen shows it";
+            }
+            // Alt+Enter in the options screen: the Enter reaches no menu.
+            if (frame == 14 || frame == 15)
+                PostMessage(frame == 14 ? VT_WM_SYSKEYDOWN : VT_WM_KEYUP, 13, 0);
+            if (frame == 16) {
+                EXPECT_EQ(0, d->fullScreen);
+                EXPECT_EQ("001", files->Read("Option.txt"));
+                EXPECT_NE(nullptr, Find(optionList, &FullscreenOffType)) << "the row follows at once";
+            }
+        };
+        RunGame(script);
+    }));
 }
