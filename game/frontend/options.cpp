@@ -184,8 +184,10 @@ void ToggleFullScreenOption(GameData* data)
 void FullScreenKeyPressed(void)
 {
     GameData* data = VTSMGetGameData();
-    ToggleFullScreenOption(data);
-    SaveOptionFile(data);
+    if (data) {
+        ToggleFullScreenOption(data);
+        SaveOptionFile(data);
+    }
 }
 
 void FullscreenToggleLogic(GameObject* value, GameData* data, float)

@@ -16,7 +16,7 @@ static RecordTable table;
 // of the panel's height from its bottom-left corner.
 static const float PANEL_ASPECT = 1.25f;
 static const float RANK_RIGHT = 0.13f, SCORE_RIGHT = 0.55f, LEVEL_CENTRE = 0.70f, DATE_CENTRE = 1.00f;
-static const float ROW_TOP = 0.655f, ROW_PITCH = 0.064f, ROW_DIGIT = 0.046f;
+static const float ROW_TOP = 0.655f, ROW_PITCH = 0.064f, ROW_DIGIT = 0.052f;
 static const float BEST_RIGHT = 1.18f, BEST_MIDDLE = 0.865f, BEST_DIGIT = 0.075f;
 // Digits stand a little apart, as on the game-over board.
 static const float ADVANCE = 1.2f / 2.6f; // per unit of digit height
