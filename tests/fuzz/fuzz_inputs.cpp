@@ -370,9 +370,10 @@ static std::vector<PlainRun> PlainDecode(const std::string& text, int ship)
     bool headed = text.size() <= RECORD_FILE_LIMIT && std::getline(lines, line) && line.size() > 15 &&
                   line.compare(0, 15, "KELVARO SCORES ") == 0 && line[15] >= '1' && line[15] <= '9';
     while (headed && std::getline(lines, line)) {
+        // Only spaces, tabs and carriage returns part fields; a form feed or
+        // vertical tab is part of its field, as any other character.
         for (char& c : line)
-            if (c == '\t' || c == '\r')
-                c = ' ';
+            c = c == '\t' || c == '\r' ? ' ' : c == '\f' || c == '\v' ? 'x' : c;
         std::istringstream words(line);
         std::string w[4];
         long long s = 0, score = 0, level = 0;
