@@ -50,7 +50,8 @@ assets: deps-assets
 deps-assets:
 	@sh tools/install-deps.sh assets
 
-# Remakes the README's pictures with the game's own frame capture.
+# Remakes the README's pictures with the game's own frame capture, and the
+# pictures of the records screens under docs/records/.
 screenshots: build
 	@sh tools/install-deps.sh shots
 	cmake --build $(BUILD) --target kelvaro_screenshots -j $(JOBS)
@@ -59,6 +60,17 @@ screenshots: build
 	XDG_DATA_HOME=$(CURDIR)/$(BUILD)/shots/home $(XVFB) ./$(BUILD)/kelvaro_screenshots $(BUILD)/shots
 	for shot in menu play; do \
 	  convert $(BUILD)/shots/$$shot.tga -auto-orient -resize 640x360 -strip docs/$$shot.png || exit 1; done
+	@# The records screens at each resolution: docs/records/<screen>-<width>x<height>.png.
+	mkdir -p docs/records
+	for size in 0:1024x768 1:1280x720 2:1920x1080; do \
+	  res=$${size%%:*}; name=$${size#*:}; dir=$(BUILD)/shots-$$name; \
+	  rm -rf $$dir && mkdir -p $$dir/home/kelvaro/Data && \
+	  printf 00$$res > $$dir/home/kelvaro/Data/Option.txt && printf 02 > $$dir/home/kelvaro/Data/UnlockShip.txt && \
+	  printf 0 > $$dir/home/kelvaro/Data/Tutorial.txt && cp tools/screenshots/Scores.txt $$dir/home/kelvaro/Data/ && \
+	  XDG_DATA_HOME=$(CURDIR)/$$dir/home $(XVFB) ./$(BUILD)/kelvaro_screenshots $$dir records && \
+	  for shot in select play gameover; do \
+	    convert $$dir/$$shot.tga -auto-orient -resize 640x -strip docs/records/$$shot-$$name.png || exit 1; done; \
+	done
 
 # --- Benchmarks -----------------------------------------------------------------
 # `make bench` builds bench/ and prints one table of timings (a few minutes);
@@ -107,8 +119,8 @@ fuzz:
 	@sh tools/install-deps.sh fuzz
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
 	  -DCMAKE_CXX_COMPILER=clang++ -DKELVARO_TESTS=OFF -DKELVARO_FUZZ=ON "-DCMAKE_CXX_FLAGS=$(FUZZ_FLAGS)"
-	cmake --build $(FUZZ_BUILD) --target kelvaro_fuzz_tga kelvaro_fuzz_savedfiles -j $(JOBS)
-	for input in tga savedfiles; do \
+	cmake --build $(FUZZ_BUILD) --target kelvaro_fuzz_tga kelvaro_fuzz_savedfiles kelvaro_fuzz_scores -j $(JOBS)
+	for input in tga savedfiles scores; do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$input $(FUZZ_BUILD)/findings && \
 	  ./$(FUZZ_BUILD)/kelvaro_fuzz_$$input -max_total_time=$(FUZZ_SECONDS) $(FUZZ_LIMITS) \
 	    -artifact_prefix=$(FUZZ_BUILD)/findings/$$input- \

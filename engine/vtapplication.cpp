@@ -21,6 +21,11 @@ static unsigned style;
 static int quitting;
 static int closing;   // 1 while VTApplicationClose sends its close message
 static int initCalls;
+static VTFullScreenKeyHandler fullScreenKeyHandler;
+static unsigned long fullScreenKeyHeld; // the toggle key down now, 0 when none
+
+// Windows virtual keys of the full-screen toggle.
+enum { VK_RETURN = 13, VK_F11 = 0x7A };
 
 // Windows delivers messages during window creation and closing synchronously;
 // the same calls here go straight to the window procedure.
@@ -168,6 +173,29 @@ int VTApplicationShowCursor(int show)
     return VTPlatformShowCursor(show);
 }
 
+void VTApplicationSetFullScreenKeyHandler(VTFullScreenKeyHandler handler)
+{
+    fullScreenKeyHandler = handler;
+}
+
+// F11 comes as an ordinary key; Alt+Enter only as a system key, which the
+// game's input never sees. A held key repeats its down message: only the
+// first one toggles.
+static void FullScreenKey(unsigned message, unsigned long key)
+{
+    int down = message == VT_WM_KEYDOWN || message == VT_WM_SYSKEYDOWN;
+    int toggle = (message == VT_WM_KEYDOWN && key == VK_F11) || (message == VT_WM_SYSKEYDOWN && key == VK_RETURN);
+    if (toggle && fullScreenKeyHeld != key) {
+        fullScreenKeyHeld = key;
+        if (fullScreenKeyHandler)
+            fullScreenKeyHandler();
+        else
+            VTApplicationSetFullScreen(!fullScreen);
+    } else if (!down && key == fullScreenKeyHeld) {
+        fullScreenKeyHeld = 0;
+    }
+}
+
 static int SignedLow(long value) { return (short)(value & 0xFFFF); }
 static int SignedHigh(long value) { return (short)((value >> 16) & 0xFFFF); }
 
@@ -204,13 +232,22 @@ long VTApplicationWindowProc(VTWindow* target, unsigned message, unsigned long w
         }
         break;
     case VT_WM_KILLFOCUS:
+        // A key let go elsewhere sends no up here.
+        fullScreenKeyHeld = 0;
         VTInputInterrupt();
         break;
     case VT_WM_KEYDOWN:
+        FullScreenKey(message, wParam);
         VTInputSetKey(VTInputTranslateKey(wParam), 1);
         break;
     case VT_WM_KEYUP:
+        FullScreenKey(message, wParam);
         VTInputSetKey(VTInputTranslateKey(wParam), 0);
+        break;
+    case VT_WM_SYSKEYDOWN:
+    case VT_WM_SYSKEYUP:
+        // Otherwise system keys take the default path: nothing.
+        FullScreenKey(message, wParam);
         break;
     case VT_WM_MOUSEMOVE:
         VTInputSetMouseX(SignedLow(lParam));

@@ -47,6 +47,11 @@ int VTApplicationShowCursor(int show);
 // Enlarges rect (left, top, right, bottom: the client area) by the window frame
 // of the given style and returns the frame's centred top-left in x, y.
 void VTApplicationCenterWindow(unsigned style, int rect[4], int* x, int* y);
+// F11, and Enter with Alt held, toggle full screen from any state: a key
+// down calls the handler once (its auto-repeat does not). With no handler
+// the shell toggles its own flag with VTApplicationSetFullScreen.
+typedef void (*VTFullScreenKeyHandler)(void);
+void VTApplicationSetFullScreenKeyHandler(VTFullScreenKeyHandler handler);
 long VTApplicationWindowProc(VTWindow* window, unsigned message, unsigned long wParam, long lParam);
 
 #define VT_STYLE_WINDOWED 0x80C00000u

@@ -73,6 +73,7 @@ void GameDataResetSession(GameData* data)
     data->tutorialStep = 0;
     data->tutorialSwallowed = 0;
     data->nearMissDistance = 0.0f;
+    data->levelReached = 0;
 
     // Level 0 means the last run ended in death; a warp or a front-end screen
     // carries the running score and combo on.

@@ -60,6 +60,8 @@ typedef struct GameData
     int tutorialSwallowed;
     float stateTimer;
     float nearMissDistance;   // gap left by a graze, at most 15
+    int levelReached;         // last level (from 1) play flew since the reset; 0 none. Kept
+                              // through the death that sets level 0, for the records
 } GameData;
 
 // The record as a fresh installation starts: everything 0, no ship unlocked,

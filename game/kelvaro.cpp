@@ -4,6 +4,7 @@
 
 #include <stddef.h>
 
+#include "frontend/options.h"
 #include "gamedata.h"
 #include "savedfiles.h"
 #include "soundbank.h"
@@ -39,6 +40,7 @@ int KelvaroMain(void)
     // The splash screens take seconds; the sounds are ready long before.
     if (data.soundOn == 1)
         SoundBankPrefetch();
+    VTApplicationSetFullScreenKeyHandler(FullScreenKeyPressed);
 
     // The saved full-screen option applies once the menu is registered and
     // before the rest: the window opens windowed and switches afterwards.

@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include "platform/vtfiles.h"
+#include "records.h"
 
 static const char* const scorePath = "Data\\Score.txt";
 static const char* const optionPath = "Data\\Option.txt";
@@ -117,6 +118,9 @@ void GameDataSaveOnGameOver(GameData* data)
     // 64-bit product: a long run's multiplier times a big combo must not wrap.
     long long bonus = (long long)data->scoreMultiplier * data->combo;
     data->score += (float)bonus;
+    // The records take the score the game-over board shows, once per run.
+    RecordsAddRun(data->shipType, data->score, data->levelReached);
+    data->levelReached = 0;
 }
 
 void ResetSavedFiles(void)

@@ -28,11 +28,13 @@ void SaveUnlockShipFile(GameData* data);
 void SaveScoreFile(GameData* data);
 
 // End of a run: score file, unlock file, then level 0, gameOver 1 and
-// score += scoreMultiplier x combo.
+// score += scoreMultiplier x combo; the run then enters the records
+// (Scores.txt, records.h).
 void GameDataSaveOnGameOver(GameData* data);
 
 // Fresh-install contents: Option.txt "111", UnlockShip.txt "00",
-// Tutorial.txt "1". The record is not touched; Score.txt is kept.
+// Tutorial.txt "1". The record is not touched; Score.txt and the records in
+// Scores.txt are kept.
 void ResetSavedFiles(void);
 
 #endif

@@ -82,6 +82,7 @@ TEST(FuzzCorpus, EveryPictureLoadsOrIsRefusedCleanly)
 TEST(FuzzCorpus, EverySavedFileDecodesAsDocumented)
 {
     ReplayCorpus("savedfiles", FuzzSavedFiles, 12);
+    ReplayCorpus("scores", FuzzScores, 8);
 }
 
 namespace {

@@ -7,11 +7,13 @@
 #include <string.h>
 
 #include <algorithm>
+#include <string>
 #include <set>
 #include <utility>
 
 #include "harness.h"
 #include "play/play.h"
+#include "play/recordshud.h"
 #include "states.h"
 #include "vtgraphics.h"
 #include "vtinput.h"
@@ -231,6 +233,7 @@ TEST(Play, GameOverSavesOnceAndShutdownPreparesTheNextRun)
     int last = RunPlay(40, [](int frame, GameData* data) {
         if (frame == 10) {
             data->lastScore = 1234.0f;
+            data->score = 5000.0f;
             data->scoreMultiplier = 4;
             data->combo = 5;
             data->level = 0; // a fatal hit
@@ -241,6 +244,13 @@ TEST(Play, GameOverSavesOnceAndShutdownPreparesTheNextRun)
         if (frame == 20) {
             EXPECT_EQ("1234", home->Read("Score.txt"));
             home->Write("Score.txt", "untouched");
+            // The run enters the records with the level flown and the banked score.
+            long long score = 0;
+            int level = 0;
+            EXPECT_EQ(2, sscanf(home->Read("Scores.txt").c_str(), "KELVARO SCORES 1\n1 %lld %d ", &score, &level));
+            EXPECT_EQ(2, level);
+            EXPECT_EQ(5000 + 4 * 5, score);
+            EXPECT_EQ(1, Count(&NewRecordType)) << "the first run is a record";
         }
         if (frame == 30)
             VTSMSetNextState(STATE_CREDIT);
@@ -254,8 +264,10 @@ TEST(Play, GameOverSavesOnceAndShutdownPreparesTheNextRun)
         }
         if (frame == 39) {
             EXPECT_EQ("untouched", home->Read("Score.txt")) << "the save ran once";
+            std::string scores = home->Read("Scores.txt");
+            EXPECT_EQ(2, std::count(scores.begin(), scores.end(), '\n')) << "and entered the records once";
         }
-    }, 1, 1, "10");
+    }, 1, 2, "10");
     EXPECT_EQ(39, last);
 }
 

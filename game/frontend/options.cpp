@@ -177,20 +177,29 @@ static void ReleaseLatch(GameObject* value)
         value->timer->flag = 0;
 }
 
+void ToggleFullScreenOption(GameData* data)
+{
+    data->fullScreen = data->fullScreen == 1 ? 0 : 1;
+    VTApplicationSetFullScreen(data->fullScreen);
+}
+
+void FullScreenKeyPressed(void)
+{
+    GameData* data = VTSMGetGameData();
+    if (data) {
+        ToggleFullScreenOption(data);
+        SaveOptionFile(data);
+    }
+}
+
 void FullscreenToggleLogic(GameObject* value, GameData* data, float)
 {
     if (ReadValueChange(value, data) != CHANGE_NONE) {
-        if (data->fullScreen == 1) {
-            value->type = &FullscreenOffType;
-            data->fullScreen = 0;
-            VTApplicationSetFullScreen(0);
-        } else {
-            value->type = &FullscreenOnType;
-            data->fullScreen = 1;
-            VTApplicationSetFullScreen(1);
-        }
+        ToggleFullScreenOption(data);
         value->timer->flag = 1;
     }
+    // Follows the record, which the full-screen keys may also change.
+    value->type = data->fullScreen == 1 ? &FullscreenOnType : &FullscreenOffType;
     ReleaseLatch(value);
 }
 

@@ -24,6 +24,13 @@ void OptionUpdate(GameData* data, float dt);
 void OptionShutdown(GameData* data);
 void OptionUnload(GameData* data);
 
+// The full-screen row's change: fullScreen flips (any value but 1 counts as
+// off) and the display follows at once.
+void ToggleFullScreenOption(GameData* data);
+// F11 and Alt+Enter on any screen (VTApplicationSetFullScreenKeyHandler):
+// the row's change on the state manager's record, saved to Option.txt at once.
+void FullScreenKeyPressed(void);
+
 void OptionCursorLogic(GameObject* cursor, GameData* data, float dt);
 // The value objects keep their row in timer->number and a stick latch in
 // timer->flag: a stick held to the side changes a value once.

@@ -6,6 +6,7 @@
 
 #include "menu.h"
 #include "menuinput.h"
+#include "recordspanel.h"
 #include "savedfiles.h"
 #include "screens.h"
 #include "soundbank.h"
@@ -41,6 +42,10 @@ static const ScreenType selectTypes[] = {
     {&SelectShip3Type, "Graphic_Assets\\SpaceShip\\ultimateship3.tga", SelectShipLogic},
     {&BlackScreenType, "Graphic_Assets\\black.tga", NULL},
     {&LoadingScreenType, "Graphic_Assets\\Menu\\Loading.tga", NULL},
+    // The records panel, beside the ship on display.
+    {&RecordsPanelType, "Graphic_Assets\\Menu\\records.tga", RecordsPanelLogic},
+    {&RecordDigitType, "Graphic_Assets\\Message\\dials.tga", NULL},
+    {&RecordDashType, "Graphic_Assets\\Message\\dash.tga", NULL},
 };
 static const int selectTypeCount = (int)(sizeof selectTypes / sizeof selectTypes[0]);
 
@@ -74,6 +79,8 @@ static void BuildSelectList(GameData* data)
     float W = data->screenWidth;
     float H = data->screenHeight;
     AddScreenObject(&selectList, &DummyType, 0.0f, 0.0f, 0.0f, 0.0f);
+    // Created first, so drawn last: over the board's edge.
+    AddRecordsPanel(&selectList, data);
     GameObject* unlock = AddScreenObject(&selectList, &Unlock2Type, W / 2.0f, 20.0f * H / 42.0f, 2.0f * H / 3.0f,
                                          2.0f * H / 3.0f);
     unlock->visible = 0;

@@ -6,6 +6,7 @@
 #include "collision.h"
 #include "menuinput.h"
 #include "platform/vtfiles.h"
+#include "recordshud.h"
 #include "savedfiles.h"
 #include "soundbank.h"
 #include "vtapplication.h"
@@ -19,11 +20,13 @@ GameObject* playList;
 void PlayLoad(GameData* data)
 {
     LoadPlayObjectTypes(data);
+    LoadRecordsHudTypes();
 }
 
 void PlayUnload(GameData* data)
 {
     UnloadPlayObjectTypes(data);
+    UnloadRecordsHudTypes();
 }
 
 // Adds a node behind the list head (or the head itself) with a transform.
@@ -119,6 +122,8 @@ static void BuildWorld(GameData* data)
     AddTimer(o);
     o = Place(&ScoreBoxType, 1, w / 2, h / 2, 0.0f, 0.0f);
     AddTimer(o);
+    o = Place(&LevelBoxType, 1, w / 2, h / 2, 0.0f, 0.0f); // placed by its logic
+    o->visible = 0;
     o = Place(&UnlockWatcherType, 1, w / 2, h / 2, 0.0f, 0.0f);
     AddTimer(o);
     o = Place(&BlackHoleWarningType, 1, w / 2, w / 8, w, w / 4);

@@ -6,6 +6,7 @@
 #include "combo.h"
 #include "frontend/menu.h"
 #include "menuinput.h"
+#include "recordshud.h"
 #include "soundbank.h"
 #include "states.h"
 #include "vtinput.h"
@@ -250,6 +251,7 @@ static void BuildGameOverScreen(GameObject* hud, GameData* data)
         data->scoreDigitCount += 1;
     }
     AnnounceUnlocks(hud, data);
+    AddNewRecordNotice(hud, data);
     AddPicture(hud, &GameOverTitleType, W / 30.0f, 39.0f * H / 60.0f, 7.0f * W / 18.0f, 7.0f * W / 72.0f);
     AddPicture(hud, &ScoreBoardType, -W / 5.0f, H / 2.0f, 5.0f * W / 6.0f, 5.0f * W / 48.0f);
     float width = W / 3.0f;

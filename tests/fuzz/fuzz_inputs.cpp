@@ -13,11 +13,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "gamedata.h"
 #include "platform/vtplatform.h"
+#include "records.h"
 #include "savedfiles.h"
 #include "vttextureloading.h"
 
@@ -62,6 +65,14 @@ static std::string ReadFile(const std::string& path)
         bytes += (char)c;
     fclose(file);
     return bytes;
+}
+
+// The lowest free descriptor: it moves when a reader leaves a file open.
+static int LowestFreeDescriptor(void)
+{
+    int fd = open("/dev/null", O_RDONLY);
+    close(fd);
+    return fd;
 }
 
 void FuzzSetUp(void)
@@ -315,4 +326,99 @@ void FuzzSavedFiles(const uint8_t* data, size_t size)
             snprintf(text, sizeof text, "%lld", (long long)score);
         FUZZ_CHECK(ReadFile(folder + "Score.txt") == text, "Score.txt holds the truncated score or nothing");
     }
+}
+
+// --- the records file ----------------------------------------------------------------
+
+struct PlainRun
+{
+    long long score;
+    int level;
+    std::string date;
+};
+
+// Digits only, at most maxDigits of them.
+static bool PlainNumber(const std::string& field, size_t maxDigits, long long* value)
+{
+    bool ok = !field.empty() && field.size() <= maxDigits &&
+              field.find_first_not_of("0123456789") == std::string::npos;
+    if (ok)
+        *value = std::stoll(field);
+    return ok;
+}
+
+static bool PlainDate(const std::string& d)
+{
+    bool ok = d.size() == 10 && d[4] == '-' && d[7] == '-';
+    for (size_t i = 0; ok && i < 10; i++)
+        ok = i == 4 || i == 7 || (d[i] >= '0' && d[i] <= '9');
+    return ok;
+}
+
+// The format read word by word: a "KELVARO SCORES <digit>" first line, then
+// lines whose first four blank-separated words are ship, score, level, date.
+static std::vector<PlainRun> PlainDecode(const std::string& text, int ship)
+{
+    std::vector<PlainRun> runs;
+    std::istringstream lines(text);
+    std::string line;
+    bool headed = text.size() <= RECORD_FILE_LIMIT && std::getline(lines, line) && line.size() > 15 &&
+                  line.compare(0, 15, "KELVARO SCORES ") == 0 && line[15] >= '1' && line[15] <= '9';
+    while (headed && std::getline(lines, line)) {
+        // Only spaces, tabs and carriage returns part fields; a form feed or
+        // vertical tab is part of its field, as any other character.
+        for (char& c : line)
+            c = c == '\t' || c == '\r' ? ' ' : c == '\f' || c == '\v' ? 'x' : c;
+        std::istringstream words(line);
+        std::string w[4];
+        long long s = 0, score = 0, level = 0;
+        if (words >> w[0] >> w[1] >> w[2] >> w[3] && PlainNumber(w[0], 1, &s) && s == ship &&
+            PlainNumber(w[1], 18, &score) && PlainNumber(w[2], 6, &level) && level >= 1 && PlainDate(w[3]))
+            runs.push_back({score, (int)level, w[3]});
+    }
+    std::stable_sort(runs.begin(), runs.end(), [](const PlainRun& a, const PlainRun& b) { return a.score > b.score; });
+    if (runs.size() > RECORD_RUNS)
+        runs.resize(RECORD_RUNS);
+    return runs;
+}
+
+static bool SameTables(const RecordTable& a, const RecordTable& b)
+{
+    bool same = true;
+    for (int ship = 0; same && ship < RECORD_SHIPS; ship++) {
+        same = a.count[ship] == b.count[ship];
+        for (int i = 0; same && i < a.count[ship]; i++)
+            same = a.runs[ship][i].score == b.runs[ship][i].score && a.runs[ship][i].level == b.runs[ship][i].level &&
+                   strcmp(a.runs[ship][i].date, b.runs[ship][i].date) == 0;
+    }
+    return same;
+}
+
+void FuzzScores(const uint8_t* data, size_t size)
+{
+    std::string path = scratch + "/kelvaro/Data/Scores.txt";
+    WriteFile(path, data, size);
+    boxes = 0;
+    int descriptors = LowestFreeDescriptor();
+    RecordTable table;
+    memset(&table, 0x5A, sizeof table);
+    RecordsLoad(&table);
+    FUZZ_CHECK(LowestFreeDescriptor() == descriptors && boxes == 0, "read quietly and closed");
+
+    std::string text((const char*)data, size);
+    for (int ship = 1; ship <= RECORD_SHIPS; ship++) {
+        std::vector<PlainRun> expected = PlainDecode(text, ship);
+        FUZZ_CHECK(table.count[ship - 1] == (int)expected.size(), "as many runs as the format allows, ten at most");
+        for (size_t i = 0; i < expected.size(); i++) {
+            const RecordRun& run = table.runs[ship - 1][i];
+            FUZZ_CHECK(run.score == expected[i].score && run.level == expected[i].level &&
+                           expected[i].date == run.date, "the runs, best first, equal scores in file order");
+        }
+    }
+
+    // Written back and read again, the table is the same.
+    FUZZ_CHECK(RecordsSave(&table) == 1, "the table is saved");
+    RecordTable again;
+    RecordsLoad(&again);
+    FUZZ_CHECK(SameTables(table, again), "a saved table reads back unchanged");
 }

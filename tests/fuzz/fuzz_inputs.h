@@ -1,5 +1,5 @@
-// fuzz_inputs.h -- the two kinds of bytes the game reads from disk, fed from
-// memory: a TGA picture and the saved files. The libFuzzer targets and the
+// fuzz_inputs.h -- the kinds of bytes the game reads from disk, fed from
+// memory: a TGA picture, the saved files and the records file. The libFuzzer targets and the
 // corpus replay in the test suite share these entry points. Each returns for
 // every input; a reader that breaks its documented behaviour aborts.
 #ifndef FUZZ_INPUTS_H
@@ -22,5 +22,10 @@ void FuzzTga(const uint8_t* data, size_t size);
 // four as a score to save): decoded fields, untouched neighbours, what a save
 // writes back.
 void FuzzSavedFiles(const uint8_t* data, size_t size);
+
+// The bytes as Scores.txt: the table read is the one a plain decoder of the
+// format finds (best ten per ship, in order), and it survives a save and a
+// read unchanged.
+void FuzzScores(const uint8_t* data, size_t size);
 
 #endif

@@ -1,9 +1,13 @@
 // screenshots.cpp -- the README's pictures, taken by the game's own frame
 // capture: the real program runs with a virtual clock and a scripted player,
 // and chosen frames are written as TGA files into the folder given.
-// Usage: kelvaro_screenshots <output-folder>   (run it under a display or Xvfb)
+// Usage: kelvaro_screenshots <output-folder> [records]   (under a display or Xvfb)
+// "records" takes the screens that show the player's records instead: ship
+// select with its records panel, flight with the level, and a game over with
+// a new record beside an unlock announcement.
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <string>
 
@@ -31,9 +35,9 @@ static void Shoot(const char* name)
     pendingName = name;
 }
 
-static void OnFrame(void*)
+// Writes the frame asked for by the last Shoot once it has been captured.
+static void WritePending(void)
 {
-    VTPlatformAdvanceClock(1.0 / 60.0);
     if (pendingName && capture.pixels) {
         std::string path = folder + "/" + pendingName + ".tga";
         if (!VTGraphicsWriteCapture(&capture, path.c_str()))
@@ -41,6 +45,12 @@ static void OnFrame(void*)
         VTGraphicsFreeCapture(&capture);
         pendingName = NULL;
     }
+}
+
+static void OnFrame(void*)
+{
+    VTPlatformAdvanceClock(1.0 / 60.0);
+    WritePending();
     GameData* data = VTSMGetGameData();
     switch (frame) {
     case 420: // the logos are over; the menu has settled
@@ -82,10 +92,51 @@ static void OnFrame(void*)
     frame++;
 }
 
+// The records script: the Data folder holds a Scores.txt and ship 2 still
+// locked, so the run below beats ship 1's best and unlocks ship 2.
+static void OnRecordsFrame(void*)
+{
+    VTPlatformAdvanceClock(1.0 / 60.0);
+    WritePending();
+    GameData* data = VTSMGetGameData();
+    switch (frame) {
+    case 1:
+        data->shipType = 1;
+        VTSMSetNextState(STATE_SELECT);
+        break;
+    case 60:
+        Shoot("select");
+        break;
+    case 70:
+        data->level = 3;
+        VTSMSetNextState(STATE_PLAY);
+        break;
+    case 80:
+        data->score = 61240.0f;
+        break;
+    case 230: // launch over
+        Shoot("play");
+        break;
+    case 240: // the ship is lost: game over
+        data->level = 0;
+        break;
+    case 600: // title and board in place
+        Shoot("gameover");
+        break;
+    case 610: {
+        VTMessage close = {NULL, VT_WM_CLOSE, 0, 0};
+        VTPlatformPostMessage(&close);
+        break;
+    }
+    }
+    frame++;
+}
+
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        fprintf(stderr, "usage: kelvaro_screenshots <output-folder>\n");
+    int records = argc == 3 && strcmp(argv[2], "records") == 0;
+    if (argc != 2 && !records) {
+        fprintf(stderr, "usage: kelvaro_screenshots <output-folder> [records]\n");
         return 2;
     }
     folder = argv[1];
@@ -93,6 +144,6 @@ int main(int argc, char** argv)
     srand(7);
     VTPlatformUseVirtualClock();
     VTPlatformReportFocus(0);
-    VTPlatformSetFrameHook(OnFrame, NULL);
+    VTPlatformSetFrameHook(records ? OnRecordsFrame : OnFrame, NULL);
     return KelvaroMain();
 }

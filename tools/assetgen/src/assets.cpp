@@ -16,6 +16,7 @@ AssetList AllAssets() {
   AddSpaceImages(list);
   AddShipImages(list);
   AddInterfaceImages(list);
+  AddRecordImages(list);
   AddSounds(list);
   std::sort(list.begin(), list.end(), [](const AssetFile& a, const AssetFile& b) { return a.path < b.path; });
   return list;

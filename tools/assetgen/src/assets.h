@@ -24,6 +24,7 @@ void AddPicture(AssetList& out, const std::string& path, int width, int height, 
 void AddSpaceImages(AssetList& out);      // background, nebulae, planets, rocks, particles
 void AddShipImages(AssetList& out);       // ships and what flies with them, gauges
 void AddInterfaceImages(AssetList& out);  // menus, panels, lettering, logos
+void AddRecordImages(AssetList& out);     // records panel, level label, new-record notice
 void AddSounds(AssetList& out);           // effects and music
 
 // Everything above, sorted by path.
