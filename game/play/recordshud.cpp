@@ -34,15 +34,8 @@ void UnloadRecordsHudTypes(void)
 
 static GameObject* AddPiece(GameObject* anchor, ObjectType* kind, float x, float y, float width, float height)
 {
-    AddObject(&anchor);
-    GameObject* o = anchor->next;
+    GameObject* o = AddPlacedObject(&anchor, kind, x, y, width, height);
     o->screenSpace = 1;
-    o->type = kind;
-    AddTransform(o);
-    o->transform->x = x;
-    o->transform->y = y;
-    o->transform->scaleX = width;
-    o->transform->scaleY = height;
     AddAppearance(o);
     return o;
 }

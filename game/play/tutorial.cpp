@@ -3,6 +3,7 @@
 
 #include "collision.h"
 #include "play/play.h"
+#include "play/recordshud.h"
 #include "play/ship.h"
 #include "savedfiles.h"
 #include "soundbank.h"
@@ -70,7 +71,9 @@ static void BuildField(void)
 
 void TutorialLoad(GameData* data)
 {
+    // PlayUnload releases what PlayLoad loads, and the tutorial's panels.
     LoadTutorialObjectTypes(data);
+    LoadRecordsHudTypes();
 }
 
 void TutorialInit(GameData* data)
