@@ -6,7 +6,7 @@ CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=Release
 # Under no display the tests get a virtual X server with real GL (Mesa).
 XVFB := xvfb-run -a -s "-screen 0 1920x1080x24"
 
-.PHONY: run test build deps deps-test clean assets deps-assets screenshots
+.PHONY: run test build deps deps-test clean assets deps-assets screenshots references
 
 run: deps build
 	./$(BUILD)/kelvaro
@@ -29,6 +29,14 @@ deps-test:
 
 clean:
 	rm -rf $(BUILD)
+
+# Rewrites the reference frames and digests in tests/references from scripted
+# runs of this build; review them (git diff, the pictures) before committing.
+references: deps-test
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DKELVARO_WERROR=ON
+	cmake --build $(BUILD) --target kelvaro_tests -j $(JOBS)
+	cd $(BUILD) && if [ -n "$$DISPLAY" ]; then KELVARO_UPDATE_REFERENCES=1 ctest -j $(JOBS) -R '^Runs/References\.'; \
+	else KELVARO_UPDATE_REFERENCES=1 $(XVFB) ctest -j $(JOBS) -R '^Runs/References\.'; fi
 
 # Regenerates every picture and sound into assets/; commit the result.
 assets: deps-assets
