@@ -46,7 +46,7 @@ extern "C" int __wrap__Z11VTAudioPlayP13VTSoundSystemP7VTSoundPP9VTChannel(VTSou
 
 namespace {
 
-enum : unsigned long { VK_CONTROL = 17, VK_ESC = 27, VK_SPACE = 32, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39,
+enum : unsigned long { VK_ENTER = 13, VK_CONTROL = 17, VK_ESC = 27, VK_SPACE = 32, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39,
                        VK_DOWN = 40 };
 
 const int SHRUNK_WIDTH = 160;
@@ -245,13 +245,17 @@ void Player(int f, GameData*)
         Hold(f, 2500, 2502, key);
 }
 
+// The menu by its keys, the options, the ship ring and the credits.
 void Front(int f, GameData*)
 {
-    if (f == 430)
-        VTSMSetNextState(STATE_OPTION);
-    if (f == 520)
+    Tap(f, 405, VK_DOWN);
+    Tap(f, 430, VK_ENTER);
+    Tap(f, 495, VK_DOWN);
+    Tap(f, 505, VK_RIGHT);
+    if (f == 560)
         VTSMSetNextState(STATE_SELECT);
-    if (f == 610)
+    Tap(f, 625, VK_RIGHT);
+    if (f == 660)
         VTSMSetNextState(STATE_CREDIT);
 }
 
@@ -268,8 +272,9 @@ struct Scripted
 };
 
 const Scripted runs[] = {
-    {"screens", "001", -1, 1, 1, 720, 0,
-     {{50, "splash"}, {250, "logo"}, {420, "menu"}, {500, "options-1280x720"}, {590, "select"}, {700, "credits"}},
+    {"screens", "011", -1, 1, 1, 780, 30,
+     {{50, "splash"}, {250, "logo"}, {400, "menu"}, {415, "menu-options-row"}, {490, "options-1280x720"},
+      {520, "options-sound-off"}, {620, "select"}, {645, "select-next"}, {760, "credits"}},
      Front},
     {"options_1024", "000", STATE_OPTION, 1, 1, 60, 0, {{50, "options-1024x768"}}, NULL},
     {"options_1920", "002", STATE_OPTION, 1, 1, 60, 0, {{50, "options-1920x1080"}}, NULL},
@@ -290,8 +295,9 @@ const Scripted runs[] = {
     {"minute_level3", "011", STATE_PLAY, 2, 3, 3600, 120, {}, Player},
 };
 
-// One line: the state, the record, then per kind the visible objects and
-// the rounded sums of their places and sizes, then the sounds started.
+// One line: the state, the record; then per kind the visible and all
+// objects and the rounded sums of their places, sizes, colours and alphas;
+// then the sounds started.
 std::string Digest(int frame, const GameData* d)
 {
     char line[256];
@@ -301,29 +307,77 @@ std::string Digest(int frame, const GameData* d)
     std::string out = line;
     std::map<int, std::vector<double>> kinds; // type index: count, x, y, z, width, height
     for (GameObject* o = List(); o; o = o->next) {
-        if (!o->visible || !o->transform)
+        if (!o->transform)
             continue;
         int kind = -1;
         for (int i = 0; i < PlayObjectTypeCount(); i++)
             if (PlayObjectType(i) == o->type)
                 kind = i;
         std::vector<double>& k = kinds[kind];
-        k.resize(6);
+        k.resize(9);
         const Transform* t = o->transform;
-        double values[6] = {1, t->x, t->y, t->z * 10, t->scaleX, t->scaleY};
-        for (int i = 0; i < 6; i++)
+        const Appearance* a = o->appearance;
+        double values[9] = {1, (double)o->visible, t->x, t->y, t->z * 10, t->scaleX, t->scaleY,
+                            a ? a->red + a->green * 3.0 + a->blue * 7.0 : 0.0, a ? a->alpha : 0.0};
+        for (int i = 0; i < 9; i++)
             k[i] += values[i];
     }
     for (const auto& k : kinds) {
         std::string image = k.first < 0 ? "?" : PlayObjectTypeImage(k.first);
         image = image.substr(image.rfind('\\') + 1);
-        snprintf(line, sizeof line, "\n  %d %s %.0f: %.0f %.0f %.0f %.0f %.0f", k.first, image.c_str(), k.second[0],
-                 k.second[1], k.second[2], k.second[3], k.second[4], k.second[5]);
+        const std::vector<double>& v = k.second;
+        snprintf(line, sizeof line, "\n  %d %s %.0f/%.0f: %.0f %.0f %.0f %.0f %.0f %.0f %.0f", k.first, image.c_str(), v[1],
+                 v[0], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
         out += line;
     }
     out += "\n  sounds:" + soundsStarted + "\n";
     soundsStarted.clear();
     return out;
+}
+
+// In a child: the run, writing its frames and digest into folder.
+void Play(const Scripted* scripted, const std::string& folder)
+{
+    static const Scripted* run;
+    run = scripted;
+    TempDataHome files;
+    files.Write("Option.txt", run->options);
+    files.Write("UnlockShip.txt", "00");
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    static VTCapture capture;
+    static const char* pending;
+    static std::string digest;
+    static std::string where;
+    where = folder;
+    GameScript script;
+    script.frames = run->frames;
+    script.onFrame = [](int f, GameData* d) {
+        if (pending && capture.pixels) {
+            WritePpm(where + pending + ".ppm", Shrink(capture));
+            VTGraphicsFreeCapture(&capture);
+        }
+        pending = NULL;
+        if (f == 0 && run->start >= 0) {
+            d->shipType = run->ship;
+            d->level = run->level;
+            VTSMSetNextState(run->start);
+        }
+        if (run->digestEvery && f > 0 && f % run->digestEvery == 0)
+            digest += Digest(f, d);
+        if (run->script)
+            run->script(f, d);
+        for (const auto& shot : run->shots)
+            if (shot.first == f)
+                pending = shot.second;
+        // Only the captured frames are rasterized.
+        VTGraphicsSetNullDraw(pending == NULL);
+        if (pending)
+            VTGraphicsCaptureNextFrame(&capture);
+    };
+    EXPECT_EQ(0, RunGame(script));
+    EXPECT_EQ(0u, ShownBoxes().size());
+    if (run->digestEvery)
+        std::ofstream(where + run->name + ".txt") << digest;
 }
 
 void PrintTo(const Scripted& run, std::ostream* out)
@@ -343,46 +397,7 @@ TEST_P(References, MatchTheCommittedFramesAndDigest)
     mkdir(actual.c_str(), 0755);
     const bool update = getenv("KELVARO_UPDATE_REFERENCES") != NULL;
     const std::string folder = update ? std::string(KELVARO_REFERENCES) + "/" : actual;
-    ASSERT_EQ(0, RunInChild([folder] {
-        TempDataHome files;
-        files.Write("Option.txt", run->options);
-        files.Write("UnlockShip.txt", "00");
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        static VTCapture capture;
-        static const char* pending;
-        static std::string digest;
-        static std::string where;
-        where = folder;
-        GameScript script;
-        script.frames = run->frames;
-        script.onFrame = [](int f, GameData* d) {
-            if (pending && capture.pixels) {
-                WritePpm(where + pending + ".ppm", Shrink(capture));
-                VTGraphicsFreeCapture(&capture);
-            }
-            pending = NULL;
-            if (f == 0 && run->start >= 0) {
-                d->shipType = run->ship;
-                d->level = run->level;
-                VTSMSetNextState(run->start);
-            }
-            if (run->digestEvery && f > 0 && f % run->digestEvery == 0)
-                digest += Digest(f, d);
-            if (run->script)
-                run->script(f, d);
-            for (const auto& shot : run->shots)
-                if (shot.first == f)
-                    pending = shot.second;
-            // Only the captured frames are rasterized.
-            VTGraphicsSetNullDraw(pending == NULL);
-            if (pending)
-                VTGraphicsCaptureNextFrame(&capture);
-        };
-        EXPECT_EQ(0, RunGame(script));
-        EXPECT_EQ(0u, ShownBoxes().size());
-        if (run->digestEvery)
-            std::ofstream(where + run->name + ".txt") << digest;
-    }));
+    ASSERT_EQ(0, RunInChild([folder] { Play(run, folder); }));
     if (update)
         return;
     for (const auto& shot : run->shots) {
