@@ -39,6 +39,7 @@ __attribute__((constructor)) static void KeepGraphicsDriversLoaded(void)
 #include "kelvaro.h"
 #include "states.h"
 #include "vtapplication.h"
+#include "vtgraphics.h"
 #include "vtstatemanager.h"
 
 void* AllocateShared(size_t size)
@@ -122,6 +123,7 @@ static int AnswerBox(const char* caption, const char* text)
 static void OnPump(void*)
 {
     VTPlatformAdvanceClock(activeScript->frameTime);
+    VTGraphicsSetNullDraw(!activeScript->draw);
     if (frame < activeScript->frames) {
         if (activeScript->onFrame)
             activeScript->onFrame(frame, VTSMGetGameData());

@@ -79,11 +79,6 @@ TEST(FuzzCorpus, EveryPictureLoadsOrIsRefusedCleanly)
     ReplayCorpus("tga", FuzzTga, 16);
 }
 
-TEST(FuzzCorpus, EverySavedFileDecodesAsDocumented)
-{
-    ReplayCorpus("savedfiles", FuzzSavedFiles, 12);
-}
-
 namespace {
 
 std::string Header(int type, int width, int height, int bits)

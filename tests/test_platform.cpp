@@ -132,20 +132,6 @@ TEST(Platform, VirtualControllerInXInputLayout)
     }));
 }
 
-TEST(Platform, TimerMeasuresTheFrame)
-{
-    EXPECT_EQ(0, RunInChild([] {
-        VTPlatformUseVirtualClock();
-        VTTimerInit();
-        VTPlatformAdvanceClock(100.0); // a large counter must not disturb a short frame
-        VTTimerStartFrame();
-        VTPlatformAdvanceClock(0.25);
-        EXPECT_FLOAT_EQ(0.25f, VTTimerEndFrame());
-        VTTimerStartFrame();
-        EXPECT_EQ(0.0f, VTTimerEndFrame());
-    }));
-}
-
 namespace {
 struct Box
 {

@@ -200,13 +200,16 @@ void Flight(int f, GameData* d)
     Hold(f, 480, 486, '4');
 }
 
-// Points, a swallowed ship, the board with an unlock.
+// Points, a swallowed ship, the board with an unlock; a retry, and back to
+// the menu from the second board.
 void GameOver(int f, GameData* d)
 {
     Hold(f, 140, 142, '5');
     Hold(f, 140, 142, '6');
-    if (f == 200)
+    if (f == 200 || f == 560)
         d->blackHoleDistance = -1.0f;
+    Tap(f, 420, 'R');
+    Tap(f, 700, VK_ESC);
 }
 
 void Pause(int f, GameData*)
@@ -233,7 +236,7 @@ void Tutorial(int f, GameData*)
 }
 
 // A player's minute: thrust in long arcs, the ability every few seconds,
-// pickups flown through, and the three chords.
+// pickups flown through, and the cheat and reset chords.
 void Player(int f, GameData*)
 {
     Hold(f, 130 + (f / 400) * 400, 330 + (f / 400) * 400, VK_UP);
@@ -243,9 +246,11 @@ void Player(int f, GameData*)
         Bring({&FuelPickupType}, 0.0f, 0.0f);
     for (char key : {'1', '2', '5', '6'})
         Hold(f, 2500, 2502, key);
+    Hold(f, 3000, 3002, '7');
+    Hold(f, 3000, 3002, '8');
 }
 
-// The menu by its keys, the options, the ship ring and the credits.
+// The menu by its keys; the sound turned off in the options; the ship ring with a locked ship refused; the credits left early.
 void Front(int f, GameData*)
 {
     Tap(f, 405, VK_DOWN);
@@ -255,8 +260,10 @@ void Front(int f, GameData*)
     if (f == 560)
         VTSMSetNextState(STATE_SELECT);
     Tap(f, 625, VK_RIGHT);
+    Tap(f, 650, VK_ENTER);
     if (f == 660)
         VTSMSetNextState(STATE_CREDIT);
+    Tap(f, 770, VK_ESC);
 }
 
 struct Scripted
@@ -272,9 +279,10 @@ struct Scripted
 };
 
 const Scripted runs[] = {
-    {"screens", "011", -1, 1, 1, 780, 30,
+    {"screens", "011", -1, 1, 1, 840, 10,
      {{50, "splash"}, {250, "logo"}, {400, "menu"}, {415, "menu-options-row"}, {490, "options-1280x720"},
-      {520, "options-sound-off"}, {620, "select"}, {645, "select-next"}, {760, "credits"}},
+      {520, "options-sound-off"}, {620, "select"}, {645, "select-next"},
+      {760, "credits"}, {830, "credits-left"}},
      Front},
     {"options_1024", "000", STATE_OPTION, 1, 1, 60, 0, {{50, "options-1024x768"}}, NULL},
     {"options_1920", "002", STATE_OPTION, 1, 1, 60, 0, {{50, "options-1920x1080"}}, NULL},
@@ -284,7 +292,8 @@ const Scripted runs[] = {
      Flight},
     {"ship2", "011", STATE_PLAY, 2, 2, 300, 10, {{225, "ship2-shots"}}, Flight},
     {"ship3", "011", STATE_PLAY, 3, 3, 300, 10, {{225, "ship3-wind"}}, Flight},
-    {"gameover", "011", STATE_PLAY, 1, 1, 420, 20, {{215, "gameover"}, {410, "gameover-board"}}, GameOver},
+    {"gameover", "011", STATE_PLAY, 1, 1, 760, 20,
+     {{215, "gameover"}, {410, "gameover-board"}, {480, "retry"}, {750, "back-to-menu"}}, GameOver},
     {"pause", "001", STATE_PLAY, 1, 1, 190, 0, {{160, "pause"}, {185, "pause-quit"}}, Pause},
     {"tutorial", "011", STATE_TUTORIAL, 1, -1, 980, 20,
      {{60, "tutorial-1"}, {150, "tutorial-2"}, {250, "tutorial-3"}, {330, "tutorial-4"}, {410, "tutorial-5"},
@@ -305,6 +314,11 @@ std::string Digest(int frame, const GameData* d)
              frame, VTSMGetCurrentState(), d->level, d->score, d->combo, d->fuel, d->warpOpen, d->cameraX, d->cameraY,
              d->shipX, d->shipY);
     std::string out = line;
+    snprintf(line, sizeof line, "\n  window %.0fx%.0f options %d%d%d ship %d files", d->screenWidth, d->screenHeight,
+             d->fullScreen, d->soundOn, d->resolution, d->shipType);
+    out += line;
+    for (const char* file : {"Option", "Tutorial", "UnlockShip", "Score"})
+        out += std::string(" ") + file + "=" + ReadText(std::string(getenv("XDG_DATA_HOME")) + "/kelvaro/Data/" + file + ".txt");
     std::map<int, std::vector<double>> kinds; // type index: count, x, y, z, width, height
     for (GameObject* o = List(); o; o = o->next) {
         if (!o->transform)
