@@ -21,7 +21,7 @@
 
 #include "harness.h"
 #include "savedfiles.h"
-#include "soak/soak.h"
+#include "frame_floats.h"
 #include "states.h"
 #include "vtgraphics.h"
 #include "vtinput.h"

@@ -79,6 +79,11 @@ TEST(FuzzCorpus, EveryPictureLoadsOrIsRefusedCleanly)
     ReplayCorpus("tga", FuzzTga, 16);
 }
 
+TEST(FuzzCorpus, EverySavedFileDecodesAsDocumented)
+{
+    ReplayCorpus("savedfiles", FuzzSavedFiles, 12);
+}
+
 namespace {
 
 std::string Header(int type, int width, int height, int bits)
