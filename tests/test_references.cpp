@@ -217,14 +217,18 @@ void Flight(int f, GameData* d)
     Hold(f, 480, 486, '4');
 }
 
-// Points, a swallowed ship, the board with an unlock; a retry, and back to
-// the menu from the second board.
+// Points, a swallowed ship, the board with an unlock; a retry ending in a hit
+// with an empty tank, and back to the menu from the second board.
 void GameOver(int f, GameData* d)
 {
     Hold(f, 140, 142, '5');
     Hold(f, 140, 142, '6');
-    if (f == 200 || f == 560)
+    if (f == 200)
         d->blackHoleDistance = -1.0f;
+    if (f == 555)
+        d->fuel = -9.5f; // the next hit empties the tank
+    if (f >= 555 && f < 600 && d->level > 0)
+        Bring({&Asteroid1Type, &Asteroid3Type, &SatelliteType}, 0.0f, 0.0f);
     Tap(f, 420, 'R');
     Tap(f, 700, VK_ESC);
 }
