@@ -274,7 +274,8 @@ void Player(int f, GameData* d)
     Hold(f, 3000, 3002, '8');
 }
 
-// The menu by its keys; the sound turned off in the options; the ship ring with a locked ship refused; the credits left early.
+// The menu by its keys; the sound turned off in the options; the ship ring
+// with a locked ship refused; the credits left early.
 void Front(int f, GameData*)
 {
     Tap(f, 405, VK_DOWN);
