@@ -276,14 +276,16 @@ void Player(int f, GameData* d)
 
 // The menu by its keys; the sound turned off in the options; the ship ring
 // with a locked ship refused; the credits left early.
-void Front(int f, GameData*)
+void Front(int f, GameData* d)
 {
     Tap(f, 405, VK_DOWN);
     Tap(f, 430, VK_ENTER);
     Tap(f, 495, VK_DOWN);
     Tap(f, 505, VK_RIGHT);
-    if (f == 560)
+    if (f == 560) {
+        d->soundOn = 1; // the ring ticks
         VTSMSetNextState(STATE_SELECT);
+    }
     Tap(f, 625, VK_RIGHT);
     Tap(f, 650, VK_ENTER);
     if (f == 660)
