@@ -31,10 +31,12 @@ clean:
 	rm -rf $(BUILD)
 
 # Rewrites the reference frames and digests in tests/references from scripted
-# runs of this build; review them (git diff, the pictures) before committing.
+# runs of this build (a shot renamed or dropped leaves no file behind); review
+# them (git diff, the pictures) before committing.
 references: deps-test
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DKELVARO_WERROR=ON
 	cmake --build $(BUILD) --target kelvaro_tests -j $(JOBS)
+	rm -f tests/references/*.ppm tests/references/*.txt
 	cd $(BUILD) && if [ -n "$$DISPLAY" ]; then KELVARO_UPDATE_REFERENCES=1 ctest -j $(JOBS) -R '^Runs/References\.'; \
 	else KELVARO_UPDATE_REFERENCES=1 $(XVFB) ctest -j $(JOBS) -R '^Runs/References\.'; fi
 
