@@ -9,6 +9,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -38,6 +39,7 @@ __attribute__((constructor)) static void KeepGraphicsDriversLoaded(void)
 #include "kelvaro.h"
 #include "states.h"
 #include "vtapplication.h"
+#include "vtgraphics.h"
 #include "vtstatemanager.h"
 
 void* AllocateShared(size_t size)
@@ -98,6 +100,18 @@ int RunInChild(const std::function<void()>& body)
     return result;
 }
 
+// Scripted runs are seeded alike: the game seeds rand() with the time of day.
+static int fixedTime;
+extern "C" time_t __real_time(time_t* result);
+extern "C" time_t __wrap_time(time_t* result)
+{
+    if (!fixedTime)
+        return __real_time(result);
+    if (result)
+        *result = 1000000;
+    return 1000000;
+}
+
 static const GameScript* activeScript;
 static int frame;
 static std::vector<std::pair<std::string, std::string>> boxes;
@@ -111,6 +125,7 @@ static int AnswerBox(const char* caption, const char* text)
 static void OnPump(void*)
 {
     VTPlatformAdvanceClock(activeScript->frameTime);
+    VTGraphicsSetNullDraw(!activeScript->draw);
     if (frame < activeScript->frames) {
         if (activeScript->onFrame)
             activeScript->onFrame(frame, VTSMGetGameData());
@@ -123,6 +138,7 @@ static void OnPump(void*)
 int RunGame(const GameScript& script)
 {
     activeScript = &script;
+    fixedTime = 1;
     frame = 0;
     boxes.clear();
     VTPlatformSetMessageBoxHook(AnswerBox);

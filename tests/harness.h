@@ -34,6 +34,9 @@ struct GameScript
     int frames = 3;          // frames to run before the window is closed
     double frameTime = 1.0 / 60.0;
     int boxAnswer = VT_ANSWER_NO;
+    // 0: frames are run but not rasterized (the software rasterizer is most
+    // of a frame's cost); a script may still turn drawing on for a frame.
+    int draw = 0;
     // Called at every frame's message pump, before SDL's events: post
     // messages, script the pad, record what the frame saw.
     std::function<void(int frame, GameData* data)> onFrame;

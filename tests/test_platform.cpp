@@ -11,7 +11,6 @@
 
 #include "harness.h"
 #include "platform/vtfiles.h"
-#include "platform/vtpacing.h"
 #include "vtdebug.h"
 #include "vtgametimer.h"
 
@@ -129,20 +128,6 @@ TEST(Platform, VirtualControllerInXInputLayout)
         SDL_JoystickDetachVirtual(device);
         Drain();
         EXPECT_EQ(0, VTPlatformReadPad(&pad));
-    }));
-}
-
-TEST(Platform, TimerMeasuresTheFrame)
-{
-    EXPECT_EQ(0, RunInChild([] {
-        VTPlatformUseVirtualClock();
-        VTTimerInit();
-        VTPlatformAdvanceClock(100.0); // a large counter must not disturb a short frame
-        VTTimerStartFrame();
-        VTPlatformAdvanceClock(0.25);
-        EXPECT_FLOAT_EQ(0.25f, VTTimerEndFrame());
-        VTTimerStartFrame();
-        EXPECT_EQ(0.0f, VTTimerEndFrame());
     }));
 }
 
@@ -289,54 +274,3 @@ TEST(Files, AtomicWrites)
     EXPECT_EQ("new", home.Read("Blocked/in.txt"));
 }
 
-namespace {
-const double PERIOD = 1.0 / 60.0;
-
-// Feeds the pacer frames that take work[i] seconds up to their swap; returns
-// the time each next frame starts (after any wait).
-std::vector<double> FrameStarts(VTFramePacer* pacer, double* clock, const std::vector<double>& work)
-{
-    std::vector<double> starts;
-    for (double w : work) {
-        *clock += w;
-        double wake = VTPacerAfterSwap(pacer, *clock, PERIOD);
-        if (wake > *clock)
-            *clock = wake;
-        starts.push_back(*clock);
-    }
-    return starts;
-}
-} // namespace
-
-TEST(Platform, FramePacerHoldsUnpacedSwapsToTheRefreshRate)
-{
-    VTFramePacer pacer;
-    VTPacerReset(&pacer);
-    double clock = 100.0;
-
-    SCOPED_TRACE("swaps that wait for the display are left alone");
-    FrameStarts(&pacer, &clock, std::vector<double>(30, PERIOD));
-    EXPECT_EQ(0, pacer.pacing);
-
-    SCOPED_TRACE("one slow frame breaks a run of fast ones");
-    std::vector<double> mixed(VT_PACER_FAST_RUN - 1, 0.001);
-    mixed.push_back(PERIOD);
-    mixed.insert(mixed.end(), VT_PACER_FAST_RUN - 1, 0.001);
-    FrameStarts(&pacer, &clock, mixed);
-    EXPECT_EQ(0, pacer.pacing);
-
-    SCOPED_TRACE("a run of swaps that never wait turns pacing on");
-    std::vector<double> starts = FrameStarts(&pacer, &clock, std::vector<double>(20, 0.001));
-    EXPECT_EQ(1, pacer.pacing);
-    for (size_t i = 10; i < starts.size(); i++)
-        EXPECT_NEAR(PERIOD, starts[i] - starts[i - 1], 1e-9) << "frame " << i;
-
-    SCOPED_TRACE("a long frame is made up by the next, keeping the average");
-    starts = FrameStarts(&pacer, &clock, {1.5 * PERIOD, 0.001, 0.001});
-    EXPECT_NEAR(3 * PERIOD, starts[2] - (starts[0] - 1.5 * PERIOD), 1e-6);
-
-    SCOPED_TRACE("a stall is forgiven rather than answered with a burst");
-    starts = FrameStarts(&pacer, &clock, {10 * PERIOD, 0.001, 0.001});
-    EXPECT_NEAR(PERIOD, starts[1] - starts[0], 1e-6);
-    EXPECT_NEAR(PERIOD, starts[2] - starts[1], 1e-6);
-}

@@ -1,5 +1,5 @@
-// The TGA reader over files crafted here: what it accepts and decodes, and
-// how each refusal is reported and leaves nothing behind.
+// The TGA reader over files crafted here: how each refusal is reported and
+// leaves nothing behind (the fuzz corpus replay checks the decoded pixels).
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -57,67 +57,7 @@ int OpenDescriptors()
     return count;
 }
 
-// Reads bytes as a TGA in a child and hands the image to check there.
-void Load(const Bytes& bytes, void (*check)(const VTImage&))
-{
-    TgaFile file(bytes);
-    static std::string path;
-    path = file.path;
-    static void (*checker)(const VTImage&);
-    checker = check;
-    EXPECT_EQ(0, RunInChild([] {
-        VTImage image;
-        memset(&image, 0, sizeof image);
-        ASSERT_EQ(1, VTGraphicsLoadTGA(&image, path.c_str()));
-        checker(image);
-        free(image.pixels);
-    }));
-}
-
-// Pixel i of an image as bytes.
-Bytes At(const VTImage& image, int i)
-{
-    const unsigned char* p = image.pixels + image.bytesPerPixel * i;
-    return Bytes(p, p + image.bytesPerPixel);
-}
-
 } // namespace
-
-TEST(TextureReader, DecodesRawAndRunLengthImages)
-{
-    SCOPED_TRACE("raw 24-bit 2 x 2: blue and red exchanged, rows kept bottom first");
-    Load(Header(2, 2, 2, 24) + Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, [](const VTImage& image) {
-        EXPECT_EQ(0x1907, (int)image.format);
-        EXPECT_EQ(12u, image.size);
-        EXPECT_EQ((Bytes{3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10}), Bytes(image.pixels, image.pixels + 12));
-    });
-
-    SCOPED_TRACE("raw 32-bit keeps alpha; the descriptor byte and a footer are not looked at");
-    Bytes header32 = Header(2, 2, 1, 32);
-    header32[17] = 0x28; // top-left origin, 8 alpha bits
-    Load(header32 + Bytes{10, 20, 30, 40, 50, 60, 70, 80} + Bytes(26, 'F'), [](const VTImage& image) {
-        EXPECT_EQ(0x1908, (int)image.format);
-        EXPECT_EQ((Bytes{30, 20, 10, 40, 70, 60, 50, 80}), Bytes(image.pixels, image.pixels + 8));
-    });
-
-    SCOPED_TRACE("RLE 32-bit: a run of 128, then 128 raw pixels ending exactly on the last");
-    Bytes rawPixels;
-    for (int i = 0; i < 128; i++)
-        rawPixels = rawPixels + Bytes{(unsigned char)i, 1, (unsigned char)(255 - i), (unsigned char)(i * 2)};
-    Load(Header(10, 16, 16, 32) + Bytes{0xFF, 9, 8, 7, 6} + Bytes{0x7F} + rawPixels, [](const VTImage& image) {
-        for (int i = 0; i < 128; i++) {
-            ASSERT_EQ((Bytes{7, 8, 9, 6}), At(image, i)) << "run pixel " << i;
-            Bytes raw = {(unsigned char)(255 - i), 1, (unsigned char)i, (unsigned char)(i * 2)};
-            ASSERT_EQ(raw, At(image, 128 + i)) << "raw pixel " << i;
-        }
-    });
-
-    SCOPED_TRACE("RLE 24-bit mixing short packets, with bytes after the image");
-    Load(Header(10, 4, 1, 24) + Bytes{0x81, 1, 2, 3, 0x01, 4, 5, 6, 7, 8, 9} + Bytes{0xFF, 0, 0, 0},
-         [](const VTImage& image) {
-             EXPECT_EQ((Bytes{3, 2, 1, 3, 2, 1, 6, 5, 4, 9, 8, 7}), Bytes(image.pixels, image.pixels + 12));
-         });
-}
 
 namespace {
 

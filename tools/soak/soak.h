@@ -49,9 +49,4 @@ int SoakProblems(const SoakReport* report, int checkMemory, char problems[][160]
 
 void PrintSoakReport(const SoakReport* report, FILE* out);
 
-// Checks every float of the record and of the objects in the running state's
-// list: what describes the first NaN or infinite one (empty when none).
-// Returns the number of objects in that list.
-int CheckFrameFloats(struct GameData* data, char* what, size_t size);
-
 #endif

@@ -1,0 +1,189 @@
+// Faults players met, each pinned where it lived: long runs' scores, the
+// right trigger read twice in a frame, shared pictures, sound off, the
+// banner after a run and fresh runs.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "collision.h"
+#include "harness.h"
+#include "objects.h"
+#include "platform/vtaudio.h"
+#include "play/blackhole.h"
+#include "play/play.h"
+#include "play/score.h"
+#include "play/ship.h"
+#include "states.h"
+#include "vtgraphics.h"
+#include "vtinput.h"
+#include "vtstatemanager.h"
+#include "vttextureloading.h"
+
+namespace {
+
+GameData Record()
+{
+    GameData data;
+    memset(&data, 0, sizeof data);
+    data.screenWidth = 1280;
+    data.screenHeight = 720;
+    data.level = 1;
+    data.scoreMultiplier = 1;
+    data.fuel = 50.0f;
+    data.hitGraceTimer = -1.0f;
+    data.nearMissDistance = 99.0f;
+    memcpy(data.unlockedShips, "00", 3);
+    return data;
+}
+
+// Appends a world object of kind behind the list's last node.
+GameObject* Add(GameObject** head, ObjectType* kind, float x, float y, float size, float velY = 0.0f)
+{
+    GameObject* last = *head;
+    while (last->next)
+        last = last->next;
+    GameObject* o = AddPlacedObject(&last, kind, x, y, size, size);
+    AddTimer(o);
+    AddAppearance(o);
+    AddObjectState(o);
+    o->state->power = 1.0f;
+    o->state->baseScaleX = o->state->baseScaleY = size;
+    o->state->velY = velY;
+    return o;
+}
+
+} // namespace
+
+TEST(Regressions, LongRunsBankTheirWholeScore)
+{
+    GameData data = Record();
+    GameObject* head = NULL;
+    AddObject(&head);
+    // A costly hit banks multiplier x combo, past what an int holds.
+    data.scoreMultiplier = 32768;
+    data.combo = 98304;
+    data.score = 500000.0f;
+    GameObject* ship = Add(&head, &Ship1Type, 0, 0, 16, 100.0f);
+    ship->state->power = 100.0f;
+    Add(&head, &Asteroid1Type, 0, 12, 10, -100.0f);
+    CollideShip(&Ship1Type, ship, &head, &data, 0.0f);
+    EXPECT_FLOAT_EQ(500000.0f + 3221225472.0f, data.score);
+    FreeObjectList(&head);
+
+    // Bullet strikes at a long run's multiplier.
+    data = Record();
+    data.scoreMultiplier = 1 << 28;
+    AddObject(&head);
+    Add(&head, &Asteroid3Type, 0, 0, 10);
+    Add(&head, &SatelliteType, 3, 0, 10);
+    GameObject* bullet = Add(&head, &BulletType, 2, 0, 2);
+    CollideBullet(bullet, &head, &data);
+    EXPECT_FLOAT_EQ(2 * 30 * 268435456.0f, data.score);
+    EXPECT_EQ(2 * 3 * (1 << 28), data.combo);
+    FreeObjectList(&head);
+
+    // The combo box keeps a visible shade from 10000 on, frame after frame.
+    data = Record();
+    data.combo = 10000;
+    AddObject(&head);
+    GameObject* box = Add(&head, &ComboBackType, 0, 0, 10);
+    box->screenSpace = 1;
+    for (int frame = 0; frame < 5; frame++)
+        ComboBackLogic(box, &data, 1.0f / 60.0f);
+    EXPECT_EQ(215, box->appearance->red + 0);
+    EXPECT_EQ(215, box->appearance->green + 0);
+    EXPECT_EQ(215, box->appearance->blue + 0);
+
+    // Once the run is over the black hole's banner goes, however near it is.
+    data.blackHoleDistance = 10.0f;
+    GameObject* banner = Add(&head, &BlackHoleWarningType, 0, 0, 10);
+    data.level = 0;
+    BlackHoleWarningLogic(banner, &data, 1.0f / 60.0f);
+    EXPECT_EQ(0, banner->visible);
+    FreeObjectList(&head);
+}
+
+TEST(Regressions, ARightTriggerPullCountsForEveryReaderOfItsFrame)
+{
+    EXPECT_EQ(0, RunInChild([] {
+        StartTestEngine(320, 240);
+        VTPadState pad = {};
+        VTPlatformScriptPad(&pad);
+        VTInputUpdate();
+        EXPECT_EQ(0, RightTriggerPulled());
+        pad.packetNumber++;
+        pad.rightTrigger = 255;
+        VTPlatformScriptPad(&pad);
+        VTInputUpdate();
+        // The ship's ability and the tutorial's ability panel ask in one frame.
+        EXPECT_EQ(1, RightTriggerPulled());
+        EXPECT_EQ(1, RightTriggerPulled());
+        VTInputUpdate();
+        EXPECT_EQ(0, RightTriggerPulled()) << "held, not pulled again";
+    }));
+}
+
+TEST(Regressions, PicturesAreSharedByFileAndPlayLeavesTheTutorialsOnDisk)
+{
+    EXPECT_EQ(0, RunInChild([] {
+        StartTestEngine(320, 240);
+        LoadTutorialObjectTypes(NULL);
+        EXPECT_EQ(99, VTGraphicsGetTextureCount());
+        std::map<std::string, unsigned> byFile;
+        std::set<unsigned> ids;
+        for (int i = 0; i < PlayObjectTypeCount(); i++) {
+            unsigned id = PlayObjectType(i)->texture;
+            ASSERT_NE(VT_TEXTURE_NONE, id);
+            EXPECT_EQ(id, byFile.emplace(PlayObjectTypeImage(i), id).first->second) << PlayObjectTypeImage(i);
+            ids.insert(id);
+        }
+        EXPECT_EQ(byFile.size(), ids.size()) << "two files share a texture";
+        UnloadPlayObjectTypes(NULL);
+        EXPECT_EQ(0, VTGraphicsGetTextureCount());
+        int alive = 0;
+        for (unsigned id : ids)
+            alive += glIsTexture(id);
+        EXPECT_EQ(0, alive) << "a shared texture outlived its last unload";
+        LoadPlayObjectTypes(NULL);
+        EXPECT_EQ(86, VTGraphicsGetTextureCount());
+        EXPECT_EQ(VT_TEXTURE_NONE, Talk1Type.texture);
+        UnloadPlayObjectTypes(NULL);
+        EXPECT_EQ(0, VTGraphicsGetTextureCount());
+    }));
+}
+
+// A run started after another, however that one was left, starts from
+// nothing; with sound off nothing is decoded on the way.
+TEST(Regressions, EveryRunStartsFreshAndSoundOffDecodesNothing)
+{
+    EXPECT_EQ(0, RunInChild([] {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        TempDataHome files;
+        files.Write("Option.txt", "001");
+        files.Write("Tutorial.txt", "0");
+        GameScript script;
+        script.frames = 12;
+        script.onFrame = [](int frame, GameData* data) {
+            if (frame == 0) { // what a run left through the pause menu keeps
+                data->score = 228.8f;
+                data->combo = 40;
+                data->scoreMultiplier = 2;
+                data->level = 1;
+                VTSMSetNextState(STATE_PLAY);
+            } else if (frame == 3) {
+                EXPECT_TRUE(data->score < 1.0f && data->combo == 0 && data->scoreMultiplier == 1);
+                data->score = 4294967296.0f; // 2^32: whole digits, and ship 2 unlocked
+            } else if (frame == 11) {
+                EXPECT_EQ(10, data->scoreDigitCount);
+                EXPECT_EQ('1', data->unlockedShips[0]);
+                EXPECT_EQ(0, VTAudioDecodeCount());
+            }
+        };
+        RunGame(script);
+    }));
+}
