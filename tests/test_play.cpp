@@ -5,11 +5,8 @@
 #include <stdlib.h>
 
 #include "harness.h"
-#include "play/play.h"
-#include "play/recordshud.h"
 #include "states.h"
 #include "vtgraphics.h"
-#include "vtinput.h"
 #include "vtstatemanager.h"
 
 namespace {

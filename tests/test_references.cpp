@@ -313,6 +313,11 @@ const Scripted runs[] = {
      Front},
     {"options_1024", "000", STATE_OPTION, 1, 1, 60, 0, {{50, "options-1024x768"}}, NULL},
     {"options_1920", "002", STATE_OPTION, 1, 1, 60, 0, {{50, "options-1920x1080"}}, NULL},
+    // The records panel, the level line and the new-record notice at the other two sizes.
+    {"select_1024", "000", STATE_SELECT, 1, 1, 60, 0, {{50, "select-1024x768"}}, NULL},
+    {"select_1920", "002", STATE_SELECT, 1, 1, 60, 0, {{50, "select-1920x1080"}}, NULL},
+    {"gameover_1024", "010", STATE_PLAY, 1, 1, 420, 0, {{150, "flight-1024x768"}, {410, "gameover-1024x768"}}, GameOver},
+    {"gameover_1920", "012", STATE_PLAY, 1, 1, 420, 0, {{150, "flight-1920x1080"}, {410, "gameover-1920x1080"}}, GameOver},
     {"ship1", "011", STATE_PLAY, 1, 1, 700, 10,
      {{40, "launch"}, {200, "flight"}, {218, "ship1-boost"}, {303, "hit-shield"}, {400, "planet-pull"},
       {470, "blackhole-warning"}, {600, "warp-climb"}, {660, "warp-streaks"}},

@@ -11,12 +11,7 @@
 
 #include "harness.h"
 #include "play/blackhole.h"
-#include "play/pause.h"
-#include "play/play.h"
 #include "play/score.h"
-#include "states.h"
-#include "vtinput.h"
-#include "vtstatemanager.h"
 
 namespace {
 
@@ -101,4 +96,21 @@ TEST(BlackHole, ChasesCatchesAndSavesOnce)
         EXPECT_GE(data.blackHoleDistance, distance);
         FreeObjectList(&list);
     }));
+}
+
+TEST(Score, BigCombosKeepTheirBoxAndAnEndedRunDropsTheBanner)
+{
+    GameData data = Record();
+    data.combo = 10000; // past the colour table: a shade of white, never black
+    GameObject* list = NULL;
+    GameObject* box = Node(&list, &ComboBackType);
+    for (int frame = 0; frame < 5; frame++)
+        ComboBackLogic(box, &data, DT);
+    EXPECT_EQ(215 * 3, box->appearance->red + box->appearance->green + box->appearance->blue);
+    data.blackHoleDistance = 10.0f; // near, but nothing is left to flee
+    data.level = 0;
+    GameObject* banner = Node(&list, &BlackHoleWarningType);
+    BlackHoleWarningLogic(banner, &data, DT);
+    EXPECT_EQ(0, banner->visible);
+    FreeObjectList(&list);
 }

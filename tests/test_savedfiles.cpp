@@ -139,28 +139,3 @@ TEST_F(SavedFiles, UnwritableLocationIsSkipped)
     }
 }
 
-TEST_F(SavedFiles, FailedWriteKeepsOldFileThenResetWrites)
-{
-    const std::vector<std::string> old = {"002", "0", "22", "4321"};
-    Put("Option.txt", old[0]);
-    Put("Tutorial.txt", old[1]);
-    Put("UnlockShip.txt", old[2]);
-    Put("Score.txt", old[3]);
-
-    // A file-size limit of 0 fails every write past the temporary file's creation, as a full disk.
-    struct rlimit limit;
-    getrlimit(RLIMIT_FSIZE, &limit);
-    struct rlimit none = {0, limit.rlim_max};
-    void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &none);
-    WriteEverything();
-    setrlimit(RLIMIT_FSIZE, &limit);
-    signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(old, AllFour());
-    EXPECT_EQ(allFour, Listing());
-
-    // With room again the reset goes through and keeps the score.
-    ResetSavedFiles();
-    EXPECT_EQ((std::vector<std::string>{"111", "1", "00", "4321"}), AllFour());
-    EXPECT_EQ(allFour, Listing());
-}
