@@ -1,6 +1,8 @@
 // harness.cpp -- child processes, shared result blocks and scripted game runs.
 #include "harness.h"
 
+#include <dirent.h>
+
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdio.h>
@@ -230,4 +232,15 @@ std::string TempDataHome::Read(const char* name) const
     std::stringstream buffer;
     buffer << in.rdbuf();
     return buffer.str();
+}
+
+int TemporaryFiles(const std::string& folder)
+{
+    int count = 0;
+    DIR* dir = opendir(folder.c_str());
+    for (struct dirent* entry; dir && (entry = readdir(dir)) != NULL;)
+        count += strstr(entry->d_name, ".tmp") != NULL;
+    if (dir)
+        closedir(dir);
+    return count;
 }

@@ -62,6 +62,9 @@ void StartTestEngine(int width, int height);
 // the file holds them: blue, green, red (, alpha), bottom row first.
 std::string WriteTestTga(const char* name, int width, int height, int bits, const std::vector<unsigned char>& pixels);
 
+// Temporary files of saves in a folder: each is a save that never finished.
+int TemporaryFiles(const std::string& folder);
+
 // A fresh $XDG_DATA_HOME for one test; removed with the object.
 struct TempDataHome
 {

@@ -103,18 +103,6 @@ void GoTo(int state, GameData* d)
         VTSMSetNextState(state);
 }
 
-// Temporary files of saves in a folder: each is a save that never finished.
-int Temporaries(const std::string& folder)
-{
-    int count = 0;
-    DIR* dir = opendir(folder.c_str());
-    for (struct dirent* entry; dir && (entry = readdir(dir)) != NULL;)
-        count += strstr(entry->d_name, ".tmp") != NULL;
-    if (dir)
-        closedir(dir);
-    return count;
-}
-
 // Options: sound toggled; then play, coasting until the black hole takes the
 // ship; back to the menu from the game-over screen; the window closed.
 // marks: 0 options seen, 1 death frame, 2 menu seen again.
@@ -223,7 +211,7 @@ TEST(Faults, HostileSavedFilesAndNoSoundDeviceLeavePlayGoingSilently)
         } else {
             EXPECT_EQ("keep", FileText(data)) << "the plain file is left alone";
         }
-        EXPECT_EQ(0, Temporaries(data));
+        EXPECT_EQ(0, TemporaryFiles(data));
         chmod(data.c_str(), 0755);
     }
 }
@@ -258,7 +246,7 @@ TEST(Faults, KilledWhileSavingLeavesTheOldFileOrTheNewOneNeverATornOne)
         ASSERT_TRUE(option == "101" || option == "111") << "round " << round << ": Option.txt '" << option << "'";
     }
     // A temporary file left behind shows a kill landed inside a save.
-    int interrupted = Temporaries(home.path + "/kelvaro/Data");
+    int interrupted = TemporaryFiles(home.path + "/kelvaro/Data");
     EXPECT_GT(interrupted, 10) << "the kills missed the saves";
     printf("%d of 300 kills landed inside a save\n", interrupted);
 }

@@ -39,18 +39,6 @@ std::string Slurp(const std::string& path)
     return text.str();
 }
 
-// How many temporary files of saves a folder holds.
-int TemporaryFiles(const std::string& folder)
-{
-    int count = 0;
-    DIR* dir = opendir(folder.c_str());
-    for (struct dirent* entry; dir && (entry = readdir(dir)) != NULL;)
-        count += strstr(entry->d_name, ".tmp") != NULL;
-    if (dir)
-        closedir(dir);
-    return count;
-}
-
 // Runs body in a child with standard error in a file; returns the status and
 // what it wrote there.
 int WithStderr(const std::function<void()>& body, std::string* text)
