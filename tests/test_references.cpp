@@ -29,9 +29,8 @@
 
 // Every sound the game starts, by name, for the digest.
 static std::string soundsStarted;
-extern "C" int __real__Z11VTAudioPlayP13VTSoundSystemP7VTSoundPP9VTChannel(VTSoundSystem*, VTSound*, VTChannel**);
-extern "C" int __wrap__Z11VTAudioPlayP13VTSoundSystemP7VTSoundPP9VTChannel(VTSoundSystem* system, VTSound* sound,
-                                                                            VTChannel** slot)
+extern "C" int __real_VTAudioPlay(VTSoundSystem*, VTSound*, VTChannel**);
+extern "C" int __wrap_VTAudioPlay(VTSoundSystem* system, VTSound* sound, VTChannel** slot)
 {
     const std::pair<VTSound*, const char*> names[] = {
         {GameMusicSound, "game"}, {MenuMusicSound, "menu"}, {SelectingSound, "tick"}, {MenuToStateSound, "go"},
@@ -42,7 +41,7 @@ extern "C" int __wrap__Z11VTAudioPlayP13VTSoundSystemP7VTSoundPP9VTChannel(VTSou
         if (sound && sound == n.first)
             name = n.second;
     soundsStarted += std::string(" ") + name;
-    return __real__Z11VTAudioPlayP13VTSoundSystemP7VTSoundPP9VTChannel(system, sound, slot);
+    return __real_VTAudioPlay(system, sound, slot);
 }
 
 namespace {

@@ -10,6 +10,9 @@
 #ifndef VTAUDIO_H
 #define VTAUDIO_H
 
+// C names: the reference runs watch which sounds start by the plain symbol.
+extern "C" {
+
 typedef struct VTSoundSystem VTSoundSystem;
 typedef struct VTSound VTSound;
 // Names one start of one sound; it goes stale (plays no more) once that
@@ -68,5 +71,7 @@ int VTAudioFreeChannelCount(void);
 // End of the program: stops everything, frees the decoded audio and closes
 // the device. Handles made before stay safe to pass (they are silent).
 void VTAudioShutdown(void);
+
+}
 
 #endif
