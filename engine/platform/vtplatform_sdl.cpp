@@ -123,13 +123,13 @@ void VTPlatformInit(void)
     }
 }
 
-int VTPlatformHasDisplay(void)
+// Whether SDL's video driver shows a window: with no display SDL falls back
+// to drivers that show nothing, which count only when SDL_VIDEODRIVER (a
+// list) names them: tests, tools.
+static int DriverShows(void)
 {
-    VTPlatformInit();
     const char* driver = SDL_GetCurrentVideoDriver();
     int display = driver != NULL;
-    // With no display SDL falls back to drivers that show nothing; they
-    // count only when SDL_VIDEODRIVER (a list) names them: tests, tools.
     if (driver && (SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0)) {
         const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
         size_t length = strlen(driver);
@@ -142,6 +142,21 @@ int VTPlatformHasDisplay(void)
             if (*asked == ',')
                 asked++;
         }
+    }
+    return display;
+}
+
+int VTPlatformHasDisplay(void)
+{
+    VTPlatformInit();
+    int display = DriverShows();
+    // A display that is named but refused the connection for a moment (a
+    // busy server's full backlog) is asked again before the game gives up.
+    for (int tries = 0; !display && tries < 5 && (getenv("DISPLAY") || getenv("WAYLAND_DISPLAY")); tries++) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        SDL_Delay(100);
+        SDL_InitSubSystem(SDL_INIT_VIDEO);
+        display = DriverShows();
     }
     return display;
 }
