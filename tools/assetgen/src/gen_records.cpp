@@ -99,8 +99,8 @@ void PaintNewRecord(Image& img) {
 
 void AddRecordImages(AssetList& out) {
   const std::string g = "Graphic_Assets/";
-  AddPicture(out, g + "Menu/records.tga", 512, 512, 1.25, true, PaintRecordsPanel);
-  AddPicture(out, g + "Message/level.tga", 256, 128, 1.7, true, PaintLevelLabel);
-  AddPicture(out, g + "Message/dash.tga", 32, 64, 1.0 / 2.6, true, PaintDash);
-  AddPicture(out, g + "Message/newrecord.tga", 1024, 256, 0, true, PaintNewRecord);
+  AddPicture(out, g + "Menu/records.tga", 512, 256, 1.25, true, PaintRecordsPanel);
+  AddPicture(out, g + "Message/level.tga", 64, 32, 1.7, true, PaintLevelLabel);
+  AddPicture(out, g + "Message/dash.tga", 8, 32, 1.0 / 2.6, true, PaintDash);
+  AddPicture(out, g + "Message/newrecord.tga", 512, 128, 0, true, PaintNewRecord);
 }

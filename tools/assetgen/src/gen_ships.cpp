@@ -391,8 +391,8 @@ void AddShipImages(AssetList& out) {
                    return EncodeBmp(icon);
                  }});
   AddPicture(out, "Graphic_Assets/SpaceShip/ship1.tga", 512, 256, 0, true, [](Image& i) { PaintShip1(i, false); });
-  AddPicture(out, "Graphic_Assets/SpaceShip/ship1af.tga", 256, 128, 0, true, [](Image& i) { PaintShip1(i, true); });
-  AddPicture(out, "Graphic_Assets/SpaceShip/ship2.tga", 512, 256, 0, true, PaintShip2);
+  AddPicture(out, "Graphic_Assets/SpaceShip/ship1af.tga", 64, 32, 0, true, [](Image& i) { PaintShip1(i, true); });
+  AddPicture(out, "Graphic_Assets/SpaceShip/ship2.tga", 256, 128, 0, true, PaintShip2);
   AddPicture(out, "Graphic_Assets/SpaceShip/ship3back.tga", 256, 256, 0, true, PaintShip3Back);
   AddPicture(out, "Graphic_Assets/SpaceShip/ship3.tga", 256, 256, 0, true, PaintShip3Cover);
   AddPicture(out, "Graphic_Assets/SpaceShip/ultimateship3.tga", 512, 512, 0, true, [](Image& i) {
@@ -403,6 +403,6 @@ void AddShipImages(AssetList& out) {
   AddPicture(out, "Graphic_Assets/SpaceShip/shield.tga", 128, 128, 0, true, PaintShield);
   AddPicture(out, "Graphic_Assets/SpaceShip/bullet.tga", 32, 64, 0, true, PaintBullet);
   AddPicture(out, "Graphic_Assets/SpaceShip/wind.tga", 256, 256, 0, true, PaintWind);
-  AddPicture(out, "Graphic_Assets/SpaceShip/fuelfull.tga", 512, 64, 285.0 / 24.0, true, PaintFuelFull);
-  AddPicture(out, "Graphic_Assets/SpaceShip/fuelempty.tga", 512, 64, 300.0 / 40.0, true, PaintFuelEmpty);
+  AddPicture(out, "Graphic_Assets/SpaceShip/fuelfull.tga", 256, 16, 285.0 / 24.0, true, PaintFuelFull);
+  AddPicture(out, "Graphic_Assets/SpaceShip/fuelempty.tga", 256, 32, 300.0 / 40.0, true, PaintFuelEmpty);
 }

@@ -825,21 +825,23 @@ void AddSpaceImages(AssetList& out) {
   AddPicture(out, "Graphic_Assets/Background/nebula4.tga", 256, 256, 0, true, [](Image& i) {
     PaintNebula(i, {404, Hex(0x0e4a3a), Hex(0x32c48a), Hex(0xd8ffe8), Hex(0x9affc8), 0.45});
   });
-  AddPicture(out, "Graphic_Assets/Background/cluster1.tga", 256, 256, 0, true,
+  AddPicture(out, "Graphic_Assets/Background/cluster1.tga", 128, 128, 0, true,
              [](Image& i) { PaintCluster(i, 111, Hex(0xb8d0ff), 0.11, 700); });
-  AddPicture(out, "Graphic_Assets/Background/cluster2.tga", 256, 256, 0, true,
+  AddPicture(out, "Graphic_Assets/Background/cluster2.tga", 128, 128, 0, true,
              [](Image& i) { PaintCluster(i, 222, Hex(0xffd9a0), 0.17, 420); });
-  AddPicture(out, "Graphic_Assets/Background/blackhole.tga", 512, 512, 1.4, true, PaintBlackHole);
+  AddPicture(out, "Graphic_Assets/Background/blackhole.tga", 128, 512, 1.4, true, PaintBlackHole);
   AddPicture(out, "Graphic_Assets/Background/warp.tga", 512, 256, 1.3, true, [](Image& i) { PaintWarp(i, false); });
   AddPicture(out, "Graphic_Assets/Background/warpfront.tga", 512, 256, 1.3, true, [](Image& i) { PaintWarp(i, true); });
   AddPicture(out, "Graphic_Assets/Background/quest.tga", 128, 128, 0, true, PaintQuest);
 
-  AddPicture(out, "Graphic_Assets/Obstacle/earth.tga", 1024, 1024, 0, true, [](Image& i) { PaintPlanet(i, EarthLook()); });
+  AddPicture(out, "Graphic_Assets/Obstacle/earth.tga", 512, 512, 0, true, [](Image& i) { PaintPlanet(i, EarthLook()); });
   AddPicture(out, "Graphic_Assets/Obstacle/moon.tga", 256, 256, 0, true, [](Image& i) { PaintPlanet(i, MoonLook(false)); });
   AddPicture(out, "Graphic_Assets/Obstacle/mar.tga", 256, 256, 0, true, [](Image& i) { PaintPlanet(i, MarsLook()); });
   AddPicture(out, "Graphic_Assets/Obstacle/uranus.tga", 512, 512, 0, true, [](Image& i) { PaintPlanet(i, UranusLook()); });
   AddPicture(out, "Graphic_Assets/Particle/planetaf.tga", 256, 256, 0, true, [](Image& i) { PaintPlanet(i, MoonLook(true)); });
 
+  // The far rock (the second) is drawn smaller than the near ones.
+  const int rockSize[3] = {256, 64, 256}, ghostSize[3] = {64, 64, 128};
   const RockLook rocks[3] = {
       {1401, 1.0, 0.92, 0.16, Hex(0xb0a496), Hex(0x62584f), 2.6},
       {1402, 1.12, 0.72, 0.2, Hex(0xa19d97), Hex(0x55524f), 3.0},
@@ -848,18 +850,20 @@ void AddSpaceImages(AssetList& out) {
   for (int k = 0; k < 3; ++k) {
     std::string n = std::to_string(k + 1);
     RockLook look = rocks[k];
-    AddPicture(out, "Graphic_Assets/Obstacle/astroid" + n + ".tga", 256, 256, 0, true, [look](Image& i) { PaintRock(i, look); });
+    AddPicture(out, "Graphic_Assets/Obstacle/astroid" + n + ".tga", rockSize[k], rockSize[k], 0, true, [look](Image& i) { PaintRock(i, look); });
     look.ghost = true;
-    AddPicture(out, "Graphic_Assets/Particle/astroid" + n + "af.tga", 128, 128, 0, true, [look](Image& i) { PaintRock(i, look); });
+    AddPicture(out, "Graphic_Assets/Particle/astroid" + n + "af.tga", ghostSize[k], ghostSize[k], 0, true, [look](Image& i) { PaintRock(i, look); });
   }
 
-  AddPicture(out, "Graphic_Assets/Obstacle/satelite.tga", 256, 256, 0, true, [](Image& i) { PaintSatellite(i, false); });
-  AddPicture(out, "Graphic_Assets/Particle/sateliteaf.tga", 128, 128, 0, true, [](Image& i) { PaintSatellite(i, true); });
+  AddPicture(out, "Graphic_Assets/Obstacle/satelite.tga", 128, 128, 0, true, [](Image& i) { PaintSatellite(i, false); });
+  AddPicture(out, "Graphic_Assets/Particle/sateliteaf.tga", 64, 64, 0, true, [](Image& i) { PaintSatellite(i, true); });
+  // The second part flies far off, small.
+  const int partSize[4] = {0, 128, 32, 128}, partGhostSize[4] = {0, 64, 32, 64};
   for (int k = 1; k <= 3; ++k) {
     std::string n = std::to_string(k);
-    AddPicture(out, "Graphic_Assets/Obstacle/satelite_parts" + n + ".tga", 256, 256, 0, true,
+    AddPicture(out, "Graphic_Assets/Obstacle/satelite_parts" + n + ".tga", partSize[k], partSize[k], 0, true,
                [k](Image& i) { PaintSatellitePart(i, k, false); });
-    AddPicture(out, "Graphic_Assets/Particle/satelite_parts" + n + "af.tga", 128, 128, 0, true,
+    AddPicture(out, "Graphic_Assets/Particle/satelite_parts" + n + "af.tga", partGhostSize[k], partGhostSize[k], 0, true,
                [k](Image& i) { PaintSatellitePart(i, k, true); });
   }
 
@@ -867,5 +871,5 @@ void AddSpaceImages(AssetList& out) {
   AddPicture(out, "Graphic_Assets/Obstacle/warning.tga", 512, 512, 0, true, PaintWarningRing);
   AddPicture(out, "Graphic_Assets/Particle/boom.tga", 256, 256, 0, true, PaintBoom);
   AddPicture(out, "Graphic_Assets/Particle/collide.tga", 128, 128, 0, true, PaintCollideFlash);
-  AddPicture(out, "Graphic_Assets/Particle/fuelindicator.tga", 64, 128, 0.6, true, PaintFuelIndicator);
+  AddPicture(out, "Graphic_Assets/Particle/fuelindicator.tga", 16, 32, 0.6, true, PaintFuelIndicator);
 }

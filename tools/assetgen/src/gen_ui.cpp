@@ -891,7 +891,7 @@ void AddInterfaceImages(AssetList& out) {
   AddPicture(out, g + "Background/X.tga", 128, 256, 1.0 / 2.6, true, PaintComboX);
 
   AddPicture(out, g + "Menu/title.tga", 1024, 512, 0, true, PaintTitle);
-  AddPicture(out, g + "Menu/Loading.tga", 512, 128, 0, true, PaintLoading);
+  AddPicture(out, g + "Menu/Loading.tga", 256, 64, 0, true, PaintLoading);
   AddPicture(out, g + "Menu/selectbutton.tga", 512, 128, 0, true, PaintSelectBar);
   AddPicture(out, g + "Menu/OptionON.tga", 512, 128, 0, true, [](Image& i) { PaintOptionValue(i, "ON", "", pal::kGreen); });
   AddPicture(out, g + "Menu/OptionOFF.tga", 512, 128, 0, true, [](Image& i) { PaintOptionValue(i, "OFF", "", pal::kRed); });
@@ -901,8 +901,8 @@ void AddInterfaceImages(AssetList& out) {
              [](Image& i) { PaintOptionValue(i, "HD", "1280\xc3\x97" "720", pal::kCyan); });
   AddPicture(out, g + "Menu/OptionFHD.tga", 512, 128, 0, true,
              [](Image& i) { PaintOptionValue(i, "FHD", "1920\xc3\x97" "1080", pal::kCyan); });
-  AddPicture(out, g + "Menu/left.tga", 128, 256, 0.65, true, [](Image& i) { PaintArrow(i, false); });
-  AddPicture(out, g + "Menu/right.tga", 128, 256, 0.65, true, [](Image& i) { PaintArrow(i, true); });
+  AddPicture(out, g + "Menu/left.tga", 128, 128, 0.65, true, [](Image& i) { PaintArrow(i, false); });
+  AddPicture(out, g + "Menu/right.tga", 128, 128, 0.65, true, [](Image& i) { PaintArrow(i, true); });
   AddPicture(out, g + "Menu/selectboard.tga", 512, 1024, 0, true, PaintSelectBoard);
   AddPicture(out, g + "Menu/scoreboard.tga", 1024, 128, 0, true, PaintScoreBoard);
   AddPicture(out, g + "Menu/unlockboard.tga", 1024, 512, 0, true, PaintUnlockBoard);
@@ -921,20 +921,20 @@ void AddInterfaceImages(AssetList& out) {
   // first, so the first keeps its line in its lower half and the second in
   // its upper half; on the menu and options screens the second strip's left
   // part lies off screen.
-  AddPicture(out, g + "Message/menututorial.tga", 1024, 128, 0, true, [](Image& i) {
+  AddPicture(out, g + "Message/menututorial.tga", 512, 64, 0, true, [](Image& i) {
     PaintHelpLine(i, "[\xe2\x86\x91] [\xe2\x86\x93] {DPAD} {STICK} choose     [SPACE] [ENTER] {A} select", 0.0, 0.04, 0.48);
   });
-  AddPicture(out, g + "Message/menututorial2.tga", 1024, 128, 0, true,
+  AddPicture(out, g + "Message/menututorial2.tga", 512, 64, 0, true,
              [](Image& i) { PaintHelpLine(i, "[ESC] {BACK} quit the game", 8.0 * 0.19, 0.54, 0.98); });
-  AddPicture(out, g + "Message/OptionTutorial.tga", 1024, 128, 0, true, [](Image& i) {
+  AddPicture(out, g + "Message/OptionTutorial.tga", 512, 64, 0, true, [](Image& i) {
     PaintHelpLine(i, "[\xe2\x86\x91] [\xe2\x86\x93] choose     [\xe2\x86\x90] [\xe2\x86\x92] [SPACE] [ENTER] {A} {STICK} change", 0.0, 0.04, 0.5);
   });
-  AddPicture(out, g + "Message/OptionTutorial2.tga", 1024, 128, 0, true,
+  AddPicture(out, g + "Message/OptionTutorial2.tga", 512, 64, 0, true,
              [](Image& i) { PaintHelpLine(i, "[ESC] {BACK} back to the menu", 8.0 * 0.36, 0.36, 0.82); });
-  AddPicture(out, g + "Message/SelectTutorial.tga", 1024, 128, 0, true, [](Image& i) {
+  AddPicture(out, g + "Message/SelectTutorial.tga", 512, 64, 0, true, [](Image& i) {
     PaintHelpLine(i, "[\xe2\x86\x90] [\xe2\x86\x92] {DPAD} {LB} {RB} browse     [SPACE] [ENTER] {A} launch", 0.0, 0.04, 0.48);
   });
-  AddPicture(out, g + "Message/SelectTutorial2.tga", 1024, 128, 0, true,
+  AddPicture(out, g + "Message/SelectTutorial2.tga", 512, 64, 0, true,
              [](Image& i) { PaintHelpLine(i, "[ESC] {BACK} back to the menu", 0.0, 0.54, 0.98); });
 
   AddPicture(out, g + "Message/OptionTitle.tga", 512, 256, 1.7, true, [](Image& i) {
@@ -968,7 +968,7 @@ void AddInterfaceImages(AssetList& out) {
 
   AddPicture(out, g + "Message/quenlowwhite.tga", 1024, 256, 0, true, PaintEngineMark);
   AddPicture(out, g + "Message/tovrak.tga", 512, 512, 0, true, PaintTeamBadge);
-  AddPicture(out, g + "Message/fmodLogo.tga", 1024, 512, 0, true, PaintSoundCredit);
+  AddPicture(out, g + "Message/fmodLogo.tga", 512, 256, 0, true, PaintSoundCredit);
   AddPicture(out, g + "Message/CreditImage.tga", 1024, 1024, 1.35, true, PaintCredits);
 
   AddPicture(out, g + "Message/dials.tga", 1024, 256, 10.0 / 2.6, true, PaintDials);
@@ -979,8 +979,8 @@ void AddInterfaceImages(AssetList& out) {
     // The resume picture is drawn twice as large as the other two; its
   // lettering is scaled down so all three read at one size.
   AddPicture(out, g + "Message/pauseResume.tga", 512, 256, 0, true, [](Image& i) { PaintPauseItem(i, "RESUME", 0.09); });
-  AddPicture(out, g + "Message/pauseMenu.tga", 512, 256, 0, true, [](Image& i) { PaintPauseItem(i, "MAIN MENU", 0.18); });
-  AddPicture(out, g + "Message/pauseQuit.tga", 512, 256, 0, true, [](Image& i) { PaintPauseItem(i, "QUIT GAME", 0.18); });
+  AddPicture(out, g + "Message/pauseMenu.tga", 256, 128, 0, true, [](Image& i) { PaintPauseItem(i, "MAIN MENU", 0.18); });
+  AddPicture(out, g + "Message/pauseQuit.tga", 256, 128, 0, true, [](Image& i) { PaintPauseItem(i, "QUIT GAME", 0.18); });
 
   const std::string cont = "[SPACE] or {A}  continue \xe2\x96\xb8";
   struct Talk {
@@ -1003,8 +1003,8 @@ void AddInterfaceImages(AssetList& out) {
   };
   for (int k = 0; k < 11; ++k) {
     Talk t = talks[k];
-    AddPicture(out, g + "Message/talk" + std::to_string(k + 1) + ".tga", 1024, 256, 0, true,
+    AddPicture(out, g + "Message/talk" + std::to_string(k + 1) + ".tga", 512, 128, 0, true,
                [t, k, cont](Image& i) { PaintTalk(i, k + 1, t.title, t.body, t.waitsForKey ? cont : ""); });
   }
-  AddPicture(out, g + "Message/talk8+.tga", 512, 256, 0, true, PaintGravityDiagram);
+  AddPicture(out, g + "Message/talk8+.tga", 256, 128, 0, true, PaintGravityDiagram);
 }
