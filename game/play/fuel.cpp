@@ -40,6 +40,21 @@ void FuelPickupLogic(GameObject* object, GameData* data, float dt)
     t->y += s->velY * dt;
 }
 
+static const int GAUGE_WIDTH = 285; // the bar's, full
+
+void AddFuelGauge(GameObject** anchor, const GameData* data, float fuel)
+{
+    // At the top: the trailing camera keeps the ship in the lower part of the view.
+    static const PlacementRow bar = {&FuelGaugeFullType, PLACE_SCREEN | PLACE_TIMER | PLACE_APPEARANCE | PLACE_STATE,
+                                     OfW(1, 2), OfH(0.95f), 0.0f, 24.0f, 0.0f, GAUGE_WIDTH, 0.0f};
+    static const PlacementRow frame = {&FuelGaugeEmptyType, PLACE_SCREEN | PLACE_TIMER | PLACE_APPEARANCE,
+                                       OfW(1, 2), OfH(0.95f), 300.0f, 40.0f, 0.0f, 0, 0.0f};
+    GameObject* o = PlaceRow(anchor, &bar, data);
+    o->transform->scaleX = (float)GAUGE_WIDTH * fuel / 100.0f;
+    o->state->angle = data->screenWidth / 2; // the bar's anchor
+    PlaceRow(anchor, &frame, data);
+}
+
 // The gauge shows once the launch zoom has finished, over half a second.
 static void FadeIn(GameObject* object, const GameData* data, float dt)
 {

@@ -27,6 +27,29 @@ void ShipResetLatches(void)
     rightTriggerFrame = 0;
 }
 
+void AddShip(GameObject** anchor, int shipType)
+{
+    ObjectType* kind = &Ship1Type;
+    float width = 16.0f, height = 8.0f;
+    if (shipType == 2) {
+        kind = &Ship2Type;
+        width = 24.0f;
+        height = 12.0f;
+    } else if (shipType == 3) {
+        kind = &Ship3Type;
+        width = height = 50.0f;
+    }
+    GameObject* ship = AddPlacedObject(anchor, kind, 0.0f, 0.0f, width, height);
+    ship->transform->z = FLIGHT_Z;
+    ship->transform->rotation = VT_HALF_PI;
+    AddTimer(ship);
+    AddObjectState(ship);
+    ship->state->power = 100.0f;
+    ship->state->angle = VT_HALF_PI;
+    ship->state->baseScaleX = width;
+    ship->state->baseScaleY = height;
+}
+
 static float WrapOnce(float angle)
 {
     if (angle > VT_TWO_PI)
