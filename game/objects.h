@@ -115,8 +115,9 @@ void AddSpawner(GameObject** anchor, ObjectType* kind, int number, float time);
 // Three of one kind, by Timer number: right (1), left (2), ahead (0).
 void AddSpawnerTrio(GameObject** anchor, ObjectType* kind, float time);
 
-// The depth of the ship and of everything it can touch.
+// Depths: the ship with everything it can touch, and the planets below.
 static const float FLIGHT_Z = 50.0f;
+static const float PLANET_Z = 30.0f;
 
 // A length or position in a placement row: num * (the window's width or
 // height) / den + add, computed in that order; a plain number is a constant.

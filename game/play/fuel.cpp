@@ -15,7 +15,7 @@ void FuelPickupLogic(GameObject* object, GameData* data, float dt)
             data->blackHoleDistance < 100.0f ? data->blackHoleDistance / 100.0f * 255.0f : 255.0f;
 
     VTVec2 centre = {t->x, t->y};
-    VTVec2 ship = {data->focusX, data->focusY - 100.0f};
+    VTVec2 ship = {data->focusX, data->focusY - FOCUS_LEAD};
     if (!VTCircleCircleCollision(&centre, t->scaleX, &ship, 500.0f)) {
         object->visible = 0;
         return;
@@ -50,7 +50,7 @@ void AddFuelGauge(GameObject** anchor, const GameData* data, float fuel)
     static const PlacementRow frame = {&FuelGaugeEmptyType, PLACE_SCREEN | PLACE_TIMER | PLACE_APPEARANCE,
                                        OfW(1, 2), OfH(0.95f), 300.0f, 40.0f, 0.0f, 0, 0.0f};
     GameObject* o = PlaceRow(anchor, &bar, data);
-    o->transform->scaleX = (float)GAUGE_WIDTH * fuel / 100.0f;
+    o->transform->scaleX = (float)GAUGE_WIDTH * fuel / FULL_FUEL;
     o->state->angle = data->screenWidth / 2; // the bar's anchor
     PlaceRow(anchor, &frame, data);
 }
@@ -59,7 +59,7 @@ void AddFuelGauge(GameObject** anchor, const GameData* data, float fuel)
 static void FadeIn(GameObject* object, const GameData* data, float dt)
 {
     Timer* timer = object->timer;
-    if (data->cameraHeight == 200.0f && timer->time < 255.0f) {
+    if (data->cameraHeight == CRUISE_HEIGHT && timer->time < 255.0f) {
         timer->time += 510.0f * dt;
         object->appearance->alpha = (float)(int)timer->time;
     }
@@ -78,8 +78,8 @@ void FuelGaugeLogic(GameObject* object, GameData* data, float dt)
     float f = 1.0f;
     if (data->fuel < 0.0f)
         f = 0.0f;
-    else if (data->fuel < 100.0f)
-        f = data->fuel / 100.0f;
+    else if (data->fuel < FULL_FUEL)
+        f = data->fuel / FULL_FUEL;
 
     // Anchored on its left end; placed from the width still shown, so the
     // position trails a change by one frame.

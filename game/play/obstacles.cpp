@@ -103,7 +103,7 @@ static void BuildObstacle(GameObject* o, const ObstacleKind* kind, int far)
     o->type = kind->type;
     s->power = VTRandomFloat(kind->powerMin, kind->powerMax);
     s->thrustX = s->thrustY = VTRandomFloat(kind->thrustMin, kind->thrustMax);
-    t->z = far ? 35.0f : 50.0f;
+    t->z = far ? 35.0f : FLIGHT_Z;
     t->rotation = VTDegreeToRadian(VTRandomFloat(0.0f, 360.0f));
     s->spin = far ? VTDegreeToRadian(VTRandomFloat(-45.0f, 45.0f)) : VTDegreeToRadian(VTRandomFloat(-360.0f, 360.0f));
     // Heading downward, give or take 20 degrees.
@@ -194,7 +194,7 @@ void FuelSpawnerLogic(GameObject* object, GameData* data, float)
         AddAppearance(p);
         AddObjectState(p);
         p->type = &FuelPickupType;
-        p->transform->z = 50.0f;
+        p->transform->z = FLIGHT_Z;
         PlaceBySide(object, p, data);
         float size = VTRandomFloat(10.0f, 30.0f);
         p->transform->scaleX = p->transform->scaleY = size;
@@ -278,7 +278,7 @@ void PlanetSpawnerLogic(GameObject* object, GameData* data, float)
         AddAppearance(p);
         AddObjectState(p);
         Transform* t = p->transform;
-        t->z = 30.0f;
+        t->z = PLANET_Z;
         if (data->level == 1) {
             p->type = &MoonType;
             t->scaleX = t->scaleY = VTRandomFloat(50.0f, 100.0f);
@@ -399,7 +399,7 @@ void PlanetLogic(GameObject* object, GameData* data, float dt)
         AddObjectState(ring);
         ring->transform->x = object->transform->x;
         ring->transform->y = object->transform->y;
-        ring->transform->z = 30.0f;
+        ring->transform->z = PLANET_Z;
         ring->transform->scaleX = object->transform->scaleX * 4.0f;
         ring->transform->scaleY = object->transform->scaleY * 4.0f;
         ring->appearance->red = 100;

@@ -54,7 +54,7 @@ static const PlacementRow hudRows[] = {
 
 static const PlacementRow ship3CoverRow = {&Ship3CoverType, PLACE_TIMER | PLACE_APPEARANCE, 0.0f, 0.0f, 50.0f, 50.0f,
                                            FLIGHT_Z};
-static const PlacementRow homeEarthRow = {&HomeEarthType, PLACE_TIMER, 0.0f, -500.0f, 2000.0f, 2000.0f, 30.0f};
+static const PlacementRow homeEarthRow = {&HomeEarthType, PLACE_TIMER, 0.0f, -500.0f, 2000.0f, 2000.0f, PLANET_Z};
 static const PlacementRow blackHoleRow = {&BlackHoleType, PLACE_TIMER, 0.0f, 0.0f, OfW(1), 1000.0f, 20.0f, 0,
                                           255.0f, 0xFFFFFF, 0.0f, -500.0f};
 // Its width is the view's, known once the camera is set.
@@ -95,7 +95,7 @@ void PlayInit(GameData* data)
         data->combo = 0;
         data->scoreMultiplier = 1;
     }
-    VTGraphicsSetCamera(0.0f, 0.0f, 200.0f, 0.0f);
+    VTGraphicsSetCamera(0.0f, 0.0f, CRUISE_HEIGHT, 0.0f);
     data->stateTimer = 0.0f;
     BuildWorld(data);
     if (data->soundOn == 1) {
@@ -183,7 +183,7 @@ void PlayUpdate(GameData* data, float dt)
             RunCollisionResponses(n, &playList, data, step);
         }
     }
-    if (data->fuel >= 100.0f)
+    if (data->fuel >= FULL_FUEL)
         data->warpOpen = 1;
     VTGraphicsEndDraw();
 }

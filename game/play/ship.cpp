@@ -125,7 +125,7 @@ void ShipThrustControl(GameObject* ship, GameData* data)
 {
     ObjectState* s = ship->state;
     s->noSpeedLimit = 0;
-    if (data->cameraHeight < 200.0f) {
+    if (data->cameraHeight < CRUISE_HEIGHT) {
         // The launch: the ship, pointing up, climbs by itself.
         s->thrustX = s->thrustY = THRUST;
     } else if (!VTInputIsPressed(VT_KEY_PAD_A) && !VTInputIsPressed(VT_KEY_PAD_B) && !VTInputIsPressed(VT_KEY_UP) &&
@@ -143,7 +143,7 @@ void ShipSteering(GameObject* ship, GameData* data, float dt)
 {
     ObjectState* s = ship->state;
     int turnsBody = ship->type != &Ship3Type; // ship 3's body spins; its cover shows the heading
-    if (data->boosting == 0 && data->cameraHeight == 200.0f) {
+    if (data->boosting == 0 && data->cameraHeight == CRUISE_HEIGHT) {
         float step = VTDegreeToRadian(200.0f * dt);
         float factor = ship->type == &Ship2Type ? 1.2f : 1.0f;
         float lx = VTInputGetLeftStickX(), ly = VTInputGetLeftStickY();
@@ -224,7 +224,7 @@ void ShipAbility(GameObject* ship, GameData* data, float dt)
 {
     ObjectState* s = ship->state;
     float* t = &ship->timer->time; // 0 ready, below 0 acting, above 0 cooling down
-    if (*t == 0.0f && data->cameraHeight == 200.0f &&
+    if (*t == 0.0f && data->cameraHeight == CRUISE_HEIGHT &&
         (VTInputIsTriggered(VT_KEY_CONTROL) || VTInputIsTriggered(VT_KEY_PAD_B) || VTInputIsTriggered(VT_KEY_PAD_X) ||
          RightTriggerPulled())) {
         *t = -0.2f;
@@ -372,7 +372,7 @@ void ShipLogic(GameObject* ship, GameData* data, float dt)
         }
 
         data->focusX = t->x;
-        data->focusY = t->y + 100.0f;
+        data->focusY = t->y + FOCUS_LEAD;
         data->shipX = t->x;
         data->shipY = t->y;
         FollowHorizontally(data);
@@ -385,10 +385,10 @@ void ShipLogic(GameObject* ship, GameData* data, float dt)
         if (data->level != -1)
             CountNearMiss(ship, data, dt);
 
-        if (data->cameraHeight < 200.0f) {
+        if (data->cameraHeight < CRUISE_HEIGHT) {
             data->cameraHeight += 50.0f * dt;
-            if (data->cameraHeight > 200.0f)
-                data->cameraHeight = 200.0f;
+            if (data->cameraHeight > CRUISE_HEIGHT)
+                data->cameraHeight = CRUISE_HEIGHT;
         }
         data->cameraY += (data->focusY - data->cameraY) * dt * 3.0f;
         ShakeCamera(data);
@@ -448,7 +448,7 @@ void ShipWarpLogic(GameObject* ship, GameData* data, float dt)
     t->x += s->velX * dt;
     t->y += s->velY * dt;
     data->focusX = t->x;
-    data->focusY = t->y + 100.0f;
+    data->focusY = t->y + FOCUS_LEAD;
     data->shipDepth = t->z;
     data->shipAngle = s->angle;
     data->shipRadius = t->scaleX * 0.5f;
@@ -483,7 +483,7 @@ void FireLogic(GameObject* fire, GameData* data, float dt)
     Transform* t = fire->transform;
     Appearance* a = fire->appearance;
     t->x = data->focusX;
-    t->y = data->focusY - 100.0f;
+    t->y = data->focusY - FOCUS_LEAD;
     t->scaleX = VTRandomFloat(35.0f, 45.0f) * data->shipScaleRatio;
     t->scaleY = VTRandomFloat(7.0f, 10.0f) * data->shipScaleRatio;
     a->alpha = (float)(int)VTRandomFloat(205.0f, 235.0f);
@@ -494,7 +494,7 @@ void FireLogic(GameObject* fire, GameData* data, float dt)
     else if (data->warpOpen && t->rotation == VT_HALF_PI)
         fire->visible = 1;
     else
-        fire->visible = data->cameraHeight < 200.0f;
+        fire->visible = data->cameraHeight < CRUISE_HEIGHT;
     if (data->level == -1 && data->tutorialStep < 2)
         fire->visible = 0;
 }
@@ -506,7 +506,7 @@ void ShieldLogic(GameObject* shield, GameData* data, float dt)
     Transform* t = shield->transform;
     Appearance* a = shield->appearance;
     t->x = data->focusX;
-    t->y = data->focusY - 100.0f;
+    t->y = data->focusY - FOCUS_LEAD;
     t->scaleX = data->shipScaleRatio * 40.0f;
     if (data->shipHit != 0) {
         a->alpha = 255.0f;
@@ -575,7 +575,7 @@ void Ship1TrailEmitterLogic(GameObject* emitter, GameData* data, float dt)
     GameObject* image = emitter->next;
     AddTransform(image);
     image->transform->x = data->focusX;
-    image->transform->y = data->focusY - 100.0f;
+    image->transform->y = data->focusY - FOCUS_LEAD;
     image->transform->z = 49.9f;
     image->transform->rotation = data->shipAngle;
     AddTimer(image);

@@ -81,16 +81,16 @@ static const PlacementRow shipRows[] = {
 };
 static const PlacementRow questRow = {&QuestType, PLACE_TIMER | PLACE_APPEARANCE, 0.0f, 300.0f, 50.0f, 50.0f, FLIGHT_Z};
 static const PlacementRow moonRow = {&MoonType, PLACE_TIMER | PLACE_APPEARANCE | PLACE_STATE, 100.0f, 2276.0f, 63.0f,
-                                     63.0f, 30.0f, 0, 255.0f, 0xB9B9AA};
+                                     63.0f, PLANET_Z, 0, 255.0f, 0xB9B9AA};
 
 void TutorialInit(GameData* data)
 {
     GameDataResetSession(data);
-    VTGraphicsSetCamera(0.0f, 0.0f, 200.0f, 0.0f);
+    VTGraphicsSetCamera(0.0f, 0.0f, CRUISE_HEIGHT, 0.0f);
     data->shipType = 1; // the tutorial always flies ship 1
 
     PlaceRows(&tutorialList, panelRows, data);
-    AddFuelGauge(&tutorialList, data, 100.0f); // full, whatever the fuel
+    AddFuelGauge(&tutorialList, data, FULL_FUEL); // whatever the fuel
     PlaceRows(&tutorialList, shipRows, data);
     AddShip(&tutorialList, data->shipType);
     AddSpawnerTrio(&tutorialList, &FuelSpawnerType, 100.0f);
@@ -204,7 +204,7 @@ void TutorialUpdate(GameData* data, float dt)
         // Drawn after its collisions, unlike in play.
         DrawObject(*n);
     }
-    if (data->fuel >= 100.0f)
+    if (data->fuel >= FULL_FUEL)
         data->warpOpen = 1;
     VTGraphicsEndDraw();
 }
