@@ -34,6 +34,8 @@ static GameObject* AddPicture(GameObject* anchor, ObjectType* kind, float x, flo
     return o;
 }
 
+static const float DIGIT_ASPECT = 2.6f; // a digit's height over its width
+
 // Digits show one tenth of the strip of ten.
 static GameObject* AddDigit(GameObject* anchor, ObjectType* kind, int digit, float x, float y, float width,
                             float height)
@@ -93,7 +95,7 @@ void ScoreBoxLogic(GameObject* box, GameData* data, float dt)
     float height = W / 40.0f;
     for (unsigned long long v = WholePoints(shownScore); v > 0; v /= 10) {
         AddDigit(box, &ScoreDigitType, (int)(v % 10), (59.0f - (float)data->scoreDigitCount) * W / 60.0f,
-                 19.0f * H / 20.0f, height / 2.6f, height);
+                 19.0f * H / 20.0f, height / DIGIT_ASPECT, height);
         data->scoreDigitCount += 1;
     }
     data->lastScore = data->score;
@@ -115,7 +117,7 @@ static GameObject* AddComboPiece(GameData* data, GameObject* anchor, ObjectType*
 {
     float W = data->screenWidth, H = data->screenHeight;
     float s = ComboHeight(data, base, pulse);
-    float width = s / 2.6f;
+    float width = s / DIGIT_ASPECT;
     float x = W - width / 2.0f - (float)data->comboDigitCount * width + xOffset;
     float y = H / 2.0f + s / 2.0f + yOffset;
     if (kind == &ComboDigitType)
@@ -209,7 +211,7 @@ void AddBoardDigit(GameData* data, GameObject* anchor, int digit)
     float W = data->screenWidth, H = data->screenHeight;
     float height = W / 20.0f;
     GameObject* o = AddDigit(anchor, &BoardDigitType, digit, 23.0f * W / 48.0f - (W / 45.0f) * (float)data->scoreDigitCount,
-                             H / 1.95f, height / 2.6f, height);
+                             H / 1.95f, height / DIGIT_ASPECT, height);
     o->appearance->red = 0;
     o->appearance->green = 255;
     o->appearance->blue = 33;

@@ -12,6 +12,7 @@
 #include "vtstatemanager.h"
 
 static const float THRUST = 1500.0f;
+static const float CAMERA_FOLLOW = 3.0f; // share of the gap to the focus closed per second
 
 static float nearMissLatch;   // the graze distance last seen
 static float trailAccumulator;
@@ -390,7 +391,7 @@ void ShipLogic(GameObject* ship, GameData* data, float dt)
             if (data->cameraHeight > CRUISE_HEIGHT)
                 data->cameraHeight = CRUISE_HEIGHT;
         }
-        data->cameraY += (data->focusY - data->cameraY) * dt * 3.0f;
+        data->cameraY += (data->focusY - data->cameraY) * dt * CAMERA_FOLLOW;
         ShakeCamera(data);
         if (data->cameraShake != 0.0f) {
             data->cameraShake *= 0.9f; // per frame, not per second
@@ -457,8 +458,8 @@ void ShipWarpLogic(GameObject* ship, GameData* data, float dt)
     data->shipY = t->y;
     data->shipHeading = s->angle;
 
-    data->cameraX += (data->focusX - data->cameraX) * 3.0f * dt;
-    data->cameraY += (data->focusY - data->cameraY) * 3.0f * dt;
+    data->cameraX += (data->focusX - data->cameraX) * CAMERA_FOLLOW * dt;
+    data->cameraY += (data->focusY - data->cameraY) * CAMERA_FOLLOW * dt;
     ShakeCamera(data);
 }
 
