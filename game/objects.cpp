@@ -304,6 +304,23 @@ GameObject* PlaceRow(GameObject** anchor, const PlacementRow* row, const GameDat
     return o;
 }
 
+GameObject* AddScreenPicture(GameObject* anchor, ObjectType* kind, float x, float y, float width, float height)
+{
+    GameObject* o = AddPlacedObject(&anchor, kind, x, y, width, height);
+    o->screenSpace = 1;
+    AddAppearance(o);
+    return o;
+}
+
+GameObject* AddDigitPicture(GameObject* anchor, ObjectType* kind, int digit, float x, float y, float width,
+                            float height)
+{
+    GameObject* o = AddScreenPicture(anchor, kind, x, y, width, height);
+    o->appearance->texScaleU = 0.1f;
+    o->appearance->texOffsetU = (float)digit * 0.1f;
+    return o;
+}
+
 void AddTransform(GameObject* object)
 {
     Transform* t = (Transform*)VT_ALLOCATE(sizeof *t);

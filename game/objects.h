@@ -166,6 +166,14 @@ template <int N> void PlaceRows(GameObject** anchor, const PlacementRow (&rows)[
         PlaceRow(anchor, &row, data);
 }
 
+// A screen-space object with an appearance, directly after the anchor.
+GameObject* AddScreenPicture(GameObject* anchor, ObjectType* kind, float x, float y, float width, float height);
+// A screen picture of one digit of a strip of ten side by side (the kind's
+// texture), each DIGIT_ASPECT times as high as wide.
+GameObject* AddDigitPicture(GameObject* anchor, ObjectType* kind, int digit, float x, float y, float width,
+                            float height);
+static const float DIGIT_ASPECT = 2.6f;
+
 // Each allocates its record with the defaults and stores it in the node.
 void AddTransform(GameObject* object);
 void AddTimer(GameObject* object);
