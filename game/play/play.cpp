@@ -68,7 +68,7 @@ static void BuildWorld(GameData* data)
     PlaceRows(&playList, hudRows, data);
     if (data->shipType == 3)
         PlaceRow(&playList, &ship3CoverRow, data);
-    AddShip(&playList, data->shipType);
+    AddShip(&playList, data);
     AddSpawnerTrio(&playList, &SatelliteSpawnerType, 150.0f);
     AddSpawnerTrio(&playList, &AsteroidSpawnerType, 150.0f);
     AddSpawnerTrio(&playList, &FuelSpawnerType, 100.0f);

@@ -28,27 +28,20 @@ void ShipResetLatches(void)
     rightTriggerFrame = 0;
 }
 
-void AddShip(GameObject** anchor, int shipType)
+void AddShip(GameObject** anchor, const GameData* data)
 {
-    ObjectType* kind = &Ship1Type;
-    float width = 16.0f, height = 8.0f;
-    if (shipType == 2) {
-        kind = &Ship2Type;
-        width = 24.0f;
-        height = 12.0f;
-    } else if (shipType == 3) {
-        kind = &Ship3Type;
-        width = height = 50.0f;
-    }
-    GameObject* ship = AddPlacedObject(anchor, kind, 0.0f, 0.0f, width, height);
-    ship->transform->z = FLIGHT_Z;
+    static const PlacementRow ships[] = {
+        {&Ship1Type, PLACE_TIMER | PLACE_STATE, 0.0f, 0.0f, 16.0f, 8.0f, FLIGHT_Z},
+        {&Ship2Type, PLACE_TIMER | PLACE_STATE, 0.0f, 0.0f, 24.0f, 12.0f, FLIGHT_Z},
+        {&Ship3Type, PLACE_TIMER | PLACE_STATE, 0.0f, 0.0f, 50.0f, 50.0f, FLIGHT_Z},
+    };
+    int type = data->shipType;
+    GameObject* ship = PlaceRow(anchor, &ships[type == 2 || type == 3 ? type - 1 : 0], data);
     ship->transform->rotation = VT_HALF_PI;
-    AddTimer(ship);
-    AddObjectState(ship);
     ship->state->power = 100.0f;
     ship->state->angle = VT_HALF_PI;
-    ship->state->baseScaleX = width;
-    ship->state->baseScaleY = height;
+    ship->state->baseScaleX = ship->transform->scaleX;
+    ship->state->baseScaleY = ship->transform->scaleY;
 }
 
 static float WrapOnce(float angle)

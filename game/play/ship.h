@@ -18,8 +18,8 @@ enum
     ACTION_RETRY = 6
 };
 
-// The ship of the given type, nose up, at the origin, directly after the anchor.
-void AddShip(GameObject** anchor, int shipType);
+// The ship of the record's type, nose up, at the origin, directly after the anchor.
+void AddShip(GameObject** anchor, const GameData* data);
 
 void ShipLogic(GameObject* ship, GameData* data, float dt);
 void ShipWarpLogic(GameObject* ship, GameData* data, float dt);

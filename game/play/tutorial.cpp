@@ -92,7 +92,7 @@ void TutorialInit(GameData* data)
     PlaceRows(&tutorialList, panelRows, data);
     AddFuelGauge(&tutorialList, data, FULL_FUEL); // whatever the fuel
     PlaceRows(&tutorialList, shipRows, data);
-    AddShip(&tutorialList, data->shipType);
+    AddShip(&tutorialList, data);
     AddSpawnerTrio(&tutorialList, &FuelSpawnerType, 100.0f);
     PlaceRow(&tutorialList, &questRow, data);
     BuildField();
