@@ -89,20 +89,10 @@ void FuelGaugeLogic(GameObject* object, GameData* data, float dt)
 
     // The flash marks every change once fuel matters to the player.
     if (t->scaleX != width && (data->level > 0 || (data->level == -1 && data->tutorialStep >= 5))) {
-        GameObject* anchor = object;
-        AddObject(&anchor);
-        GameObject* flash = object->next;
-        AddTransform(flash);
-        AddAppearance(flash);
+        GameObject* flash = AddScreenPicture(object, &FuelIndicatorType, t->x + t->scaleX / 2.0f, t->y, 30.0f, 50.0f);
+        flash->transform->z = t->z;
         AddTimer(flash);
         flash->timer->time = 5.0f;
-        flash->screenSpace = 1;
-        flash->transform->z = t->z;
-        flash->transform->x = t->x + t->scaleX / 2.0f;
-        flash->transform->y = t->y;
-        flash->transform->scaleX = 30.0f;
-        flash->transform->scaleY = 50.0f;
-        flash->type = &FuelIndicatorType;
     }
     // Cropped, not squeezed.
     object->appearance->texScaleU = f;

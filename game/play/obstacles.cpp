@@ -339,9 +339,8 @@ static void ShedDebris(GameObject* o, GameData* data, float dt, float* countdown
         float alpha = (t->y - data->focusY) * 255.0f / 100.0f;
         o->appearance->alpha = alpha;
         GameObject* anchor = o;
-        AddObject(&anchor);
-        GameObject* d = o->next;
-        AddTransform(d);
+        GameObject* d = AddPlacedObject(&anchor, debrisKind ? debrisKind : &DummyType, 0.0f, 0.0f, 0.0f, 0.0f);
+        d->visible = debrisKind != NULL;
         AddTimer(d);
         AddAppearance(d);
         d->timer->time = 2.5f;
@@ -350,10 +349,6 @@ static void ShedDebris(GameObject* o, GameData* data, float dt, float* countdown
         d->appearance->red = 255;
         d->appearance->green = (unsigned char)VTRandomFloat(100.0f, 250.0f);
         d->appearance->blue = (unsigned char)VTRandomFloat(0.0f, 50.0f);
-        if (debrisKind)
-            d->type = debrisKind;
-        else
-            d->visible = 0;
     } else {
         o->appearance->alpha = 255.0f;
     }
@@ -391,20 +386,14 @@ void PlanetLogic(GameObject* object, GameData* data, float dt)
     if (timer->time <= 0.0f) {
         timer->time = 1.2f;
         GameObject* anchor = object;
-        AddObject(&anchor);
-        GameObject* ring = object->next;
-        AddTransform(ring);
+        const Transform* t = object->transform;
+        GameObject* ring = AddPlacedObject(&anchor, &PlanetWarningType, t->x, t->y, t->scaleX * 4.0f, t->scaleY * 4.0f);
+        ring->transform->z = PLANET_Z;
         AddTimer(ring);
         AddAppearance(ring);
         AddObjectState(ring);
-        ring->transform->x = object->transform->x;
-        ring->transform->y = object->transform->y;
-        ring->transform->z = PLANET_Z;
-        ring->transform->scaleX = object->transform->scaleX * 4.0f;
-        ring->transform->scaleY = object->transform->scaleY * 4.0f;
         ring->appearance->red = 100;
         ring->appearance->green = 100;
-        ring->type = &PlanetWarningType;
     }
     timer->time -= dt;
     ShedDebris(object, data, dt, &timer->stage, &PlanetDebrisType);

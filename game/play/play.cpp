@@ -4,6 +4,7 @@
 #include <stdio.h>
 
 #include "collision.h"
+#include "blackhole.h"
 #include "fuel.h"
 #include "menuinput.h"
 #include "platform/vtfiles.h"
@@ -57,9 +58,6 @@ static const PlacementRow ship3CoverRow = {&Ship3CoverType, PLACE_TIMER | PLACE_
 static const PlacementRow homeEarthRow = {&HomeEarthType, PLACE_TIMER, 0.0f, -500.0f, 2000.0f, 2000.0f, PLANET_Z};
 static const PlacementRow blackHoleRow = {&BlackHoleType, PLACE_TIMER, 0.0f, 0.0f, OfW(1), 1000.0f, 20.0f, 0,
                                           255.0f, 0xFFFFFF, 0.0f, -500.0f};
-// Its width is the view's, known once the camera is set.
-static const PlacementRow warpFrontRow = {&WarpFrontType, PLACE_HIDDEN | PLACE_TIMER | PLACE_APPEARANCE, 0.0f, 0.0f,
-                                          0.0f, OfH(1), 15.0f, 0, 150.0f};
 
 static void BuildWorld(GameData* data)
 {
@@ -78,8 +76,9 @@ static void BuildWorld(GameData* data)
     AddSpawner(&playList, &PlanetSpawnerType, 0, 200.0f);
     PlaceRow(&playList, &homeEarthRow, data)->visible = data->level == 1;
     PlaceRow(&playList, &blackHoleRow, data);
-    float viewWidth = VTGraphicsGetWorldTopRight().x - VTGraphicsGetWorldTopLeft().x;
-    PlaceRow(&playList, &warpFrontRow, data)->transform->scaleX = viewWidth + 200.0f;
+    GameObject* warpFront = AddWarpStreak(&playList, &WarpFrontType, 0.0f, 0.0f, data);
+    warpFront->visible = 0;
+    AddTimer(warpFront);
     AddSpawnerTrio(&playList, &ClusterSpawnerType, 500.0f);
     AddSpawnerTrio(&playList, &NebulaSpawnerType, 100.0f);
 }

@@ -174,15 +174,10 @@ static void FireTwinShot(GameObject* ship)
     float rotation = t->rotation + VT_HALF_PI;
     for (int side = 1; side >= -1; side -= 2) {
         GameObject* anchor = ship;
-        AddObject(&anchor);
-        GameObject* bullet = ship->next;
-        AddTransform(bullet);
+        GameObject* bullet = AddPlacedObject(&anchor, &BulletType, t->x + side * 3.0f * cosf(rotation),
+                                             t->y + side * 3.0f * sinf(rotation), 10.0f, 20.0f);
         bullet->transform->z = t->z;
         bullet->transform->rotation = rotation;
-        bullet->transform->x = t->x + side * 3.0f * cosf(rotation);
-        bullet->transform->y = t->y + side * 3.0f * sinf(rotation);
-        bullet->transform->scaleX = 10.0f;
-        bullet->transform->scaleY = 20.0f;
         AddAppearance(bullet);
         AddTimer(bullet);
         AddObjectState(bullet);
@@ -190,7 +185,6 @@ static void FireTwinShot(GameObject* ship)
         bullet->state->velX = 400.0f * cosf(ship->state->angle);
         bullet->state->velY = 400.0f * sinf(ship->state->angle);
         bullet->state->power = ship->state->power;
-        bullet->type = &BulletType;
     }
 }
 
@@ -198,9 +192,7 @@ static void BlowWind(GameObject* ship)
 {
     const Transform* t = ship->transform;
     GameObject* anchor = ship;
-    AddObject(&anchor);
-    GameObject* wind = ship->next;
-    AddTransform(wind);
+    GameObject* wind = AddPlacedObject(&anchor, &WindType, 0.0f, 0.0f, 0.0f, 0.0f);
     *wind->transform = *t;
     wind->transform->rotation = t->rotation + VT_HALF_PI;
     AddAppearance(wind);
@@ -211,7 +203,6 @@ static void BlowWind(GameObject* ship)
     wind->state->velY = ship->state->velY;
     wind->state->accelX = ship->state->accelX;
     wind->state->accelY = ship->state->accelY;
-    wind->type = &WindType;
 }
 
 void ShipAbility(GameObject* ship, GameData* data, float dt)
@@ -293,22 +284,13 @@ static void FollowHorizontally(GameData* data)
 
 static void ShowComboPopup(GameObject* ship, GameData* data)
 {
-    GameObject* anchor = ship;
-    AddObject(&anchor);
-    GameObject* popup = ship->next;
-    popup->screenSpace = 1;
-    AddTransform(popup);
     float width = 0.3f * data->screenWidth;
     float height = 0.15f * data->screenHeight;
-    popup->transform->scaleX = width;
-    popup->transform->scaleY = height;
-    popup->transform->x = data->screenWidth - width / 2.0f - 20.0f;
-    popup->transform->y = data->screenHeight / 2.0f - height / 2.0f - 10.0f;
+    GameObject* popup = AddScreenPicture(ship, &ComboPopupType, data->screenWidth - width / 2.0f - 20.0f,
+                                         data->screenHeight / 2.0f - height / 2.0f - 10.0f, width, height);
     AddTimer(popup);
     popup->timer->time = 0.5f;
-    AddAppearance(popup);
     SetComboColour(popup->appearance, data->combo);
-    popup->type = &ComboPopupType;
 }
 
 // A graze counts once it is over: the gap the collisions wrote stopped
@@ -565,16 +547,12 @@ void Ship1TrailEmitterLogic(GameObject* emitter, GameData* data, float dt)
         return;
     trailAccumulator = 0.0f;
     GameObject* anchor = emitter;
-    AddObject(&anchor);
-    GameObject* image = emitter->next;
-    AddTransform(image);
-    image->transform->x = data->focusX;
-    image->transform->y = data->focusY - FOCUS_LEAD;
+    GameObject* image = AddPlacedObject(&anchor, &Ship1AfterimageType, data->focusX, data->focusY - FOCUS_LEAD, 10.0f,
+                                        10.0f);
     image->transform->z = 49.9f;
     image->transform->rotation = data->shipAngle;
     AddTimer(image);
     image->timer->time = 5.0f;
     // The fade needs an alpha to fade: the image starts opaque.
     AddAppearance(image);
-    image->type = &Ship1AfterimageType;
 }
