@@ -6,6 +6,8 @@
 #include "soundbank.h"
 #include "vtmath.h"
 
+static const float NEAR_MISS = 15.0f; // the widest gap between ship and obstacle that counts as a graze
+
 int IsBreakableKind(const ObjectType* type)
 {
     return (type->traits & KIND_BREAKABLE) != 0;
@@ -154,7 +156,7 @@ void HitObstacle(GameObject* a, GameObject* b, GameData* data, float dt)
     int withShip = IsShipKind(a->type) || IsShipKind(b->type);
     if (withShip) {
         float gap = VTCircleCircleDistance(&pa, ra, &pb, rb);
-        if (gap <= 15.0f)
+        if (gap <= NEAR_MISS)
             data->nearMissDistance = gap;
     }
     if (!VTCircleCircleCollision(&pa, ra, &pb, rb))
@@ -318,7 +320,7 @@ void CollideShip(ObjectType* shipKind, GameObject* n, GameObject** head, GameDat
     GameObject* other = *head;
     while (other) {
         if (n->visible && IsBreakableKind(other->type) && other->visible && Flag(other) == 0 &&
-            WithinReach(n, other, dt, 15.0f))
+            WithinReach(n, other, dt, NEAR_MISS))
             HitObstacle(n, other, data, dt);
         if (IsPlanetKind(other->type))
             PullBy(n, other, data);

@@ -59,7 +59,7 @@ typedef struct GameData
     int tutorialStep;
     int tutorialSwallowed;
     float stateTimer;
-    float nearMissDistance;   // gap left by a graze, at most 15
+    float nearMissDistance;   // gap left by a graze, at most NEAR_MISS
     int levelReached;         // last level (from 1) play flew since the reset; 0 none. Kept
                               // through the death that sets level 0, for the records
 } GameData;

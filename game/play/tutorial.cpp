@@ -216,7 +216,7 @@ static ObjectType* const panelTypes[] = {&Talk1Type, &Talk2Type, &Talk3Type, &Ta
 
 static int PanelNumber(const ObjectType* type)
 {
-    for (int i = 0; i < 11; i++)
+    for (int i = 0; i < (int)(sizeof panelTypes / sizeof panelTypes[0]); i++)
         if (panelTypes[i] == type)
             return i + 1;
     return 0;
