@@ -6,6 +6,8 @@
 #include "soundbank.h"
 #include "vtmath.h"
 
+static const float NEAR_MISS = 15.0f; // the widest gap between ship and obstacle that counts as a graze
+
 int IsBreakableKind(const ObjectType* type)
 {
     return (type->traits & KIND_BREAKABLE) != 0;
@@ -52,7 +54,7 @@ static void AddExplosions(GameObject* anchor, float x, float y)
         float width = VTRandomFloat(50.0f, 70.0f);
         float height = VTRandomFloat(50.0f, 70.0f);
         float rotation = VTDegreeToRadian(VTRandomFloat(0.0f, 360.0f));
-        AddParticle(anchor, &BoomType, x + (float)i, y + (float)i, width, height, 50.0f, rotation, 5.0f);
+        AddParticle(anchor, &BoomType, x + (float)i, y + (float)i, width, height, FLIGHT_Z, rotation, 5.0f);
     }
 }
 
@@ -76,12 +78,8 @@ void BulletHitObstacle(GameObject* bullet, GameObject* target, GameData* data)
     PlayEffect(data, BulletCollisionSound);
     target->visible = 0;
     bullet->visible = 0;
+    AddExplosions(bullet, bulletCentre.x, bulletCentre.y);
     for (int i = 0; i < 3; i++) {
-        float width = VTRandomFloat(50.0f, 70.0f);
-        float height = VTRandomFloat(50.0f, 70.0f);
-        float rotation = VTDegreeToRadian(VTRandomFloat(0.0f, 360.0f));
-        AddParticle(bullet, &BoomType, bulletCentre.x + (float)i, bulletCentre.y + (float)i, width, height, 50.0f,
-                    rotation, 5.0f);
         data->score += (float)data->scoreMultiplier * 10.0f;
         data->combo += data->scoreMultiplier;
     }
@@ -103,6 +101,9 @@ void CollideBullet(GameObject* n, GameObject** head, GameData* data)
 
 // --- bounces ----------------------------------------------------------------------
 
+static const float RESERVE_FUEL = -10.0f; // left by the hit that empties the tank
+static const float HIT_GRACE = 1.0f;       // seconds in which further hits cost nothing
+
 static void CostOfShipHit(GameObject* ship, GameData* data, float combinedSpeed)
 {
     PlayEffect(data, CollisionSound);
@@ -118,18 +119,18 @@ static void CostOfShipHit(GameObject* ship, GameData* data, float combinedSpeed)
     data->score += (float)((long long)data->scoreMultiplier * data->combo);
     data->cameraShake = 10.0f;
     data->combo = 0;
-    // The first hit that empties the tank leaves -10 as a last reserve.
-    if (data->fuel < 0.0f && data->fuel > -10.0f) {
-        data->fuel = -10.0f;
-        data->hitGraceTimer = 1.0f;
+    // The first hit that empties the tank leaves a last reserve.
+    if (data->fuel < 0.0f && data->fuel > RESERVE_FUEL) {
+        data->fuel = RESERVE_FUEL;
+        data->hitGraceTimer = HIT_GRACE;
         return;
     }
-    if (data->fuel < -10.0f) {
+    if (data->fuel < RESERVE_FUEL) {
         float rotation = VTDegreeToRadian(VTRandomFloat(0.0f, 360.0f));
-        AddParticle(ship, &BoomType, ship->transform->x, ship->transform->y, 100.0f, 100.0f, 50.0f, rotation, 2.0f);
+        AddParticle(ship, &BoomType, ship->transform->x, ship->transform->y, 100.0f, 100.0f, FLIGHT_Z, rotation, 2.0f);
         data->level = 0;
     }
-    data->hitGraceTimer = 1.0f;
+    data->hitGraceTimer = HIT_GRACE;
 }
 
 void HitObstacle(GameObject* a, GameObject* b, GameData* data, float dt)
@@ -155,7 +156,7 @@ void HitObstacle(GameObject* a, GameObject* b, GameData* data, float dt)
     int withShip = IsShipKind(a->type) || IsShipKind(b->type);
     if (withShip) {
         float gap = VTCircleCircleDistance(&pa, ra, &pb, rb);
-        if (gap <= 15.0f)
+        if (gap <= NEAR_MISS)
             data->nearMissDistance = gap;
     }
     if (!VTCircleCircleCollision(&pa, ra, &pb, rb))
@@ -319,7 +320,7 @@ void CollideShip(ObjectType* shipKind, GameObject* n, GameObject** head, GameDat
     GameObject* other = *head;
     while (other) {
         if (n->visible && IsBreakableKind(other->type) && other->visible && Flag(other) == 0 &&
-            WithinReach(n, other, dt, 15.0f))
+            WithinReach(n, other, dt, NEAR_MISS))
             HitObstacle(n, other, data, dt);
         if (IsPlanetKind(other->type))
             PullBy(n, other, data);

@@ -9,7 +9,7 @@ typedef struct GameData
     float shipAngle;          // ship heading, radians
     float shipDepth;          // z of the ship; afterimages sit 0.1 behind
     float shipRadius;         // half the ship's width: fuel pickup reach
-    float fuel;               // 0..100 scale; 100 opens the warp, below -10 kills
+    float fuel;               // 0..FULL_FUEL; full opens the warp, below -10 kills
     float shipScaleRatio;     // current width / base width
     float shipWidth;
     float shipHeight;
@@ -30,9 +30,9 @@ typedef struct GameData
     int tutorialPending;      // 1 = the next start runs the tutorial
     int resolution;           // option: 0 = 1024x768, 1 = 1280x720, 2 = 1920x1080
     int paused;
-    float focusX;             // camera focus: the ship's x and y + 100
+    float focusX;             // camera focus: the ship's x and y + FOCUS_LEAD
     float focusY;
-    float cameraHeight;       // eye height; 200 once the launch is over
+    float cameraHeight;       // eye height; CRUISE_HEIGHT once the launch is over
     float cameraShake;        // shake amplitude; also the warp-out timer
     float cameraX;
     float cameraY;
@@ -59,10 +59,17 @@ typedef struct GameData
     int tutorialStep;
     int tutorialSwallowed;
     float stateTimer;
-    float nearMissDistance;   // gap left by a graze, at most 15
+    float nearMissDistance;   // gap left by a graze, at most NEAR_MISS
     int levelReached;         // last level (from 1) play flew since the reset; 0 none. Kept
                               // through the death that sets level 0, for the records
 } GameData;
+
+// The fuel that fills the gauge and opens the warp.
+static const float FULL_FUEL = 100.0f;
+// The camera's eye height once the launch is over.
+static const float CRUISE_HEIGHT = 200.0f;
+// How far ahead of the ship the camera looks: focusY is the ship's y plus this.
+static const float FOCUS_LEAD = 100.0f;
 
 // The record as a fresh installation starts: everything 0, no ship unlocked,
 // full screen, sound on, 1280x720, tutorial pending, level 1 with ship 1.

@@ -112,13 +112,13 @@ int MenuRepeatDirection(GameData* data, int first, int second)
     // repeat: only a direction held since the last move waits 15 frames.
     if (data->menuHeldDirection != MENU_DIR_NONE && direction != data->menuHeldDirection) {
         data->menuHeldDirection = MENU_DIR_NONE;
-        if (data->menuRepeatTimer < 1.5f)
-            data->menuRepeatTimer = 1.5f;
+        if (data->menuRepeatTimer < MENU_REPEAT_WAIT)
+            data->menuRepeatTimer = MENU_REPEAT_WAIT;
     }
     int acted = MENU_DIR_NONE;
-    if (data->menuRepeatTimer >= 1.5f) {
+    if (data->menuRepeatTimer >= MENU_REPEAT_WAIT) {
         if (direction == MENU_DIR_NONE) {
-            data->menuRepeatTimer = 1.5f;
+            data->menuRepeatTimer = MENU_REPEAT_WAIT;
         } else if (direction == first || direction == second) {
             acted = direction;
             data->menuHeldDirection = direction;

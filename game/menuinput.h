@@ -34,6 +34,8 @@ int MenuReadStickLeftRight(void);
 // frames (the timer counts calls, not seconds); in the 15 frames after the
 // record's reset nothing acts.
 int MenuRepeatDirection(GameData* data, int first, int second);
+// menuRepeatTimer at or past this lets a direction act (15 calls of 0.1).
+static const float MENU_REPEAT_WAIT = 1.5f;
 // Moves menuIndex through rows 1..rowCount with up and down, wrapping, at
 // the pace of MenuRepeatDirection.
 void MenuNavigate(GameData* data, int rowCount);

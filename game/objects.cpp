@@ -236,18 +236,89 @@ void AddObject(GameObject** anchor)
     }
 }
 
-GameObject* AddPlacedObject(GameObject** anchor, ObjectType* kind, float x, float y, float width, float height)
+// AddObject, returning the new node with its kind.
+static GameObject* AddKind(GameObject** anchor, ObjectType* kind)
 {
     GameObject* before = *anchor;
     AddObject(anchor);
     GameObject* object = before ? before->next : *anchor;
     object->type = kind;
+    return object;
+}
+
+GameObject* AddPlacedObject(GameObject** anchor, ObjectType* kind, float x, float y, float width, float height)
+{
+    GameObject* object = AddKind(anchor, kind);
     AddTransform(object);
     object->transform->x = x;
     object->transform->y = y;
     object->transform->scaleX = width;
     object->transform->scaleY = height;
     return object;
+}
+
+void AddSpawner(GameObject** anchor, ObjectType* kind, int number, float time)
+{
+    GameObject* o = AddKind(anchor, kind);
+    o->visible = 0;
+    AddTimer(o);
+    o->timer->number = number;
+    o->timer->time = time;
+}
+
+void AddSpawnerTrio(GameObject** anchor, ObjectType* kind, float time)
+{
+    AddSpawner(anchor, kind, 1, time);
+    AddSpawner(anchor, kind, 2, time);
+    AddSpawner(anchor, kind, 0, time);
+}
+
+static float Measured(Measure m, const GameData* data)
+{
+    float size = m.ofHeight ? data->screenHeight : data->screenWidth;
+    return m.num * size / m.den + m.add;
+}
+
+GameObject* PlaceRow(GameObject** anchor, const PlacementRow* row, const GameData* data)
+{
+    GameObject* o = AddPlacedObject(anchor, row->kind, Measured(row->x, data), Measured(row->y, data),
+                                    Measured(row->width, data), Measured(row->height, data));
+    o->screenSpace = (row->parts & PLACE_SCREEN) != 0;
+    o->visible = !(row->parts & PLACE_HIDDEN);
+    o->transform->z = row->z;
+    if (row->parts & PLACE_TIMER) {
+        AddTimer(o);
+        o->timer->number = row->number;
+        o->timer->stage = row->stage;
+        o->timer->time = row->time;
+    }
+    if (row->parts & PLACE_APPEARANCE) {
+        AddAppearance(o);
+        o->appearance->alpha = row->alpha;
+        o->appearance->red = (unsigned char)(row->colour >> 16);
+        o->appearance->green = (unsigned char)(row->colour >> 8);
+        o->appearance->blue = (unsigned char)row->colour;
+    }
+    if (row->parts & PLACE_STATE)
+        AddObjectState(o);
+    return o;
+}
+
+GameObject* AddScreenPicture(GameObject* anchor, ObjectType* kind, float x, float y, float width, float height)
+{
+    GameObject* o = AddPlacedObject(&anchor, kind, x, y, width, height);
+    o->screenSpace = 1;
+    AddAppearance(o);
+    return o;
+}
+
+GameObject* AddDigitPicture(GameObject* anchor, ObjectType* kind, int digit, float x, float y, float width,
+                            float height)
+{
+    GameObject* o = AddScreenPicture(anchor, kind, x, y, width, height);
+    o->appearance->texScaleU = 0.1f;
+    o->appearance->texOffsetU = (float)digit * 0.1f;
+    return o;
 }
 
 void AddTransform(GameObject* object)

@@ -109,6 +109,71 @@ void AddObject(GameObject** anchor);
 // AddObject with the node's kind and a transform placed at (x, y) with that
 // size; returns the new node (the head when *anchor was null).
 GameObject* AddPlacedObject(GameObject** anchor, ObjectType* kind, float x, float y, float width, float height);
+// An invisible object with a timer and no transform (a spawner or emitter),
+// directly after the anchor.
+void AddSpawner(GameObject** anchor, ObjectType* kind, int number, float time);
+// Three of one kind, by Timer number: right (1), left (2), ahead (0).
+void AddSpawnerTrio(GameObject** anchor, ObjectType* kind, float time);
+
+// Depths: the ship with everything it can touch, and the planets below.
+static const float FLIGHT_Z = 50.0f;
+static const float PLANET_Z = 30.0f;
+
+// A length or position in a placement row: num * (the window's width or
+// height) / den + add, computed in that order; a plain number is a constant.
+typedef struct Measure
+{
+    float num, den, add;
+    int ofHeight;
+    constexpr Measure(float constant) : num(0.0f), den(1.0f), add(constant), ofHeight(0) {}
+    constexpr Measure(float n, float d, float a, int h) : num(n), den(d), add(a), ofHeight(h) {}
+} Measure;
+constexpr Measure OfW(float num, float den = 1.0f, float add = 0.0f) { return Measure(num, den, add, 0); }
+constexpr Measure OfH(float num, float den = 1.0f, float add = 0.0f) { return Measure(num, den, add, 1); }
+
+// What a placement row gives its object besides the transform.
+enum
+{
+    PLACE_SCREEN = 1 << 0, // pixels, not world units
+    PLACE_HIDDEN = 1 << 1,
+    PLACE_TIMER = 1 << 2,
+    PLACE_APPEARANCE = 1 << 3,
+    PLACE_STATE = 1 << 4,
+};
+
+// One object of a world as it starts. Timer values need PLACE_TIMER; alpha
+// and colour (0xRRGGBB) need PLACE_APPEARANCE.
+typedef struct PlacementRow
+{
+    ObjectType* kind;
+    unsigned parts; // PLACE_ bits
+    Measure x, y, width, height;
+    float z = 0.0f;
+    int number = 0;
+    float alpha = 255.0f;
+    unsigned colour = 0xFFFFFF;
+    float stage = 0.0f;
+    float time = 0.0f;
+} PlacementRow;
+
+// Places one row directly after the anchor, as AddPlacedObject does, in the
+// window the game record gives; returns the new object.
+GameObject* PlaceRow(GameObject** anchor, const PlacementRow* row, const GameData* data);
+// Places a table's rows in order.
+template <int N> void PlaceRows(GameObject** anchor, const PlacementRow (&rows)[N], const GameData* data)
+{
+    for (const PlacementRow& row : rows)
+        PlaceRow(anchor, &row, data);
+}
+
+// A screen-space object with an appearance, directly after the anchor.
+GameObject* AddScreenPicture(GameObject* anchor, ObjectType* kind, float x, float y, float width, float height);
+// A screen picture of one digit of a strip of ten side by side (the kind's
+// texture), each DIGIT_ASPECT times as high as wide.
+GameObject* AddDigitPicture(GameObject* anchor, ObjectType* kind, int digit, float x, float y, float width,
+                            float height);
+static const float DIGIT_ASPECT = 2.6f;
+
 // Each allocates its record with the defaults and stores it in the node.
 void AddTransform(GameObject* object);
 void AddTimer(GameObject* object);

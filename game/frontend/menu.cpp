@@ -52,21 +52,26 @@ void MenuLoad(GameData*)
 // The buttons stand a tenth of the height apart from 7/20 of it down.
 static float RowY(float H, int row)
 {
-    float y = 7.0f * H / 20.0f;
+    float top = 7.0f * H / 20.0f;
     if (row == ROW_OPTION)
-        y = 7.0f * H / 20.0f - H / 10.0f;
-    else if (row == ROW_CREDIT)
-        y = 7.0f * H / 20.0f - H / 5.0f;
-    else if (row == ROW_QUIT)
-        y = 7.0f * H / 20.0f - 3.0f * H / 10.0f;
-    return y;
+        return top - H / 10.0f;
+    if (row == ROW_CREDIT)
+        return top - H / 5.0f;
+    if (row == ROW_QUIT)
+        return top - 3.0f * H / 10.0f;
+    return top;
 }
+
+// A button is a sixth of the width wide; the selected one's lettering sits
+// left of where the plain one's does.
+static float ButtonWidth(float W) { return W / 6.0f; }
+static float SelectedX(float W) { return W - ButtonWidth(W) * 15.0f / 26.0f; }
 
 static void AddButton(ObjectType* type, int row, GameData* data)
 {
     float W = data->screenWidth;
     GameObject* button = AddScreenObject(&menuList, type, W - W / 12.0f - 10.0f, RowY(data->screenHeight, row),
-                                         W / 6.0f, W / 24.0f);
+                                         ButtonWidth(W), W / 24.0f);
     AddTimer(button);
     button->timer->number = row;
 }
@@ -107,7 +112,7 @@ void MenuInit(GameData* data)
     data->menuIndex = ROW_START;
     BuildMenuList(data);
     // The first press acts at once.
-    data->menuRepeatTimer = 1.5f;
+    data->menuRepeatTimer = MENU_REPEAT_WAIT;
     if (data->soundOn == 1) {
         SoundBankInit();
         SoundPlay(MainSoundSystem, MenuMusicSound, &MenuMusicChannel);
@@ -154,10 +159,10 @@ void MenuCursorLogic(GameObject* cursor, GameData* data, float)
         return;
     // The quit button's lettering is shorter: a narrower bar further right.
     if (row == ROW_QUIT) {
-        t->x = W - (W / 6.0f) * 10.0f / 26.0f;
+        t->x = W - ButtonWidth(W) * 10.0f / 26.0f;
         t->scaleX = W / 8.0f;
     } else {
-        t->x = W - (W / 6.0f) * 15.0f / 26.0f;
+        t->x = SelectedX(W);
         t->scaleX = W / 5.0f;
     }
     t->y = RowY(H, row);
@@ -174,11 +179,11 @@ static int MenuButtonChosen(GameObject* button, GameData* data)
     Transform* t = button->transform;
     int chosen = 0;
     if (data->menuIndex != button->timer->number) {
-        t->scaleX = W / 6.0f;
-        t->x = W - 10.0f - (W / 6.0f) * 0.5f;
+        t->scaleX = ButtonWidth(W);
+        t->x = W - 10.0f - ButtonWidth(W) * 0.5f;
     } else {
         t->scaleX = W / 5.0f;
-        t->x = W - (W / 6.0f) * 15.0f / 26.0f;
+        t->x = SelectedX(W);
         chosen = MenuReadConfirm() == MENU_CONFIRM;
     }
     t->scaleY = t->scaleX / 4.0f;

@@ -75,19 +75,25 @@ static void AddValue(ObjectType* type, int row, float y, float W)
     value->timer->flag = 0;
 }
 
+static const PlacementRow optionRows[] = {
+    {&DummyType, PLACE_SCREEN, 0.0f, 0.0f, 0.0f, 0.0f},
+    // Created first, so drawn last: over the value it marks.
+    {&OptionCursorType, PLACE_SCREEN, 0.0f, 0.0f, 0.0f, 0.0f},
+    {&OptionTutorialType, PLACE_SCREEN, OfW(1, 4), OfW(1, 32), OfW(1, 2), OfW(1, 16)},
+    {&OptionTutorial2Type, PLACE_SCREEN, OfW(1, 14), OfW(5, 64), OfW(1, 2), OfW(1, 16)},
+    {&OptionTitleType, PLACE_SCREEN, OfW(1, 5), OfH(13, 16), OfW(1, 3), OfH(1, 3)},
+    {&FullscreenLabelType, PLACE_SCREEN, OfW(11, 50), OfH(14, 24), OfW(1, 3), OfW(1, 12)},
+    {&SoundLabelType, PLACE_SCREEN, OfW(9, 50), OfH(11, 24), OfW(1, 4), OfW(1, 12)},
+    {&ResolutionLabelType, PLACE_SCREEN, OfW(9, 50), OfH(8, 24), OfW(1, 4), OfW(1, 12)},
+};
+// Never drawn: it only listens for escape and pad back.
+static const PlacementRow backRow = {&BackButtonType, PLACE_HIDDEN, 0.0f, 0.0f, 10.0f, 10.0f};
+
 static void BuildOptionList(GameData* data)
 {
     float W = data->screenWidth;
     float H = data->screenHeight;
-    AddScreenObject(&optionList, &DummyType, 0.0f, 0.0f, 0.0f, 0.0f);
-    // Created first, so drawn last: over the value it marks.
-    AddScreenObject(&optionList, &OptionCursorType, 0.0f, 0.0f, 0.0f, 0.0f);
-    AddScreenObject(&optionList, &OptionTutorialType, W / 4.0f, W / 32.0f, W / 2.0f, W / 16.0f);
-    AddScreenObject(&optionList, &OptionTutorial2Type, W / 14.0f, 5.0f * W / 64.0f, W / 2.0f, W / 16.0f);
-    AddScreenObject(&optionList, &OptionTitleType, W / 5.0f, 13.0f * H / 16.0f, W / 3.0f, H / 3.0f);
-    AddScreenObject(&optionList, &FullscreenLabelType, 11.0f * W / 50.0f, 14.0f * H / 24.0f, W / 3.0f, W / 12.0f);
-    AddScreenObject(&optionList, &SoundLabelType, 9.0f * W / 50.0f, 11.0f * H / 24.0f, W / 4.0f, W / 12.0f);
-    AddScreenObject(&optionList, &ResolutionLabelType, 9.0f * W / 50.0f, 8.0f * H / 24.0f, W / 4.0f, W / 12.0f);
+    PlaceRows(&optionList, optionRows, data);
 
     AddValue(data->fullScreen == 1 ? &FullscreenOnType : &FullscreenOffType, ROW_FULLSCREEN, 14.0f * H / 24.0f, W);
     AddValue(data->soundOn == 1 ? &SoundOnType : &SoundOffType, ROW_SOUND, 11.0f * H / 24.0f, W);
@@ -97,10 +103,7 @@ static void BuildOptionList(GameData* data)
     ship->transform->rotation = VT_HALF_PI;
     AddAppearance(ship);
 
-    // Never drawn: it only listens for escape and pad back.
-    GameObject* back = AddScreenObject(&optionList, &BackButtonType, 0.0f, 0.0f, 10.0f, 10.0f);
-    back->visible = 0;
-    back->screenSpace = 0;
+    PlaceRow(&optionList, &backRow, data);
     AddBackgroundTiler(&optionList);
 }
 

@@ -19,7 +19,7 @@ static const float RANK_RIGHT = 0.13f, SCORE_RIGHT = 0.55f, LEVEL_CENTRE = 0.70f
 static const float ROW_TOP = 0.655f, ROW_PITCH = 0.064f, ROW_DIGIT = 0.052f;
 static const float BEST_RIGHT = 1.18f, BEST_MIDDLE = 0.865f, BEST_DIGIT = 0.075f;
 // Digits stand a little apart, as on the game-over board.
-static const float ADVANCE = 1.2f / 2.6f; // per unit of digit height
+static const float ADVANCE = 1.2f / DIGIT_ASPECT; // per unit of digit height
 
 typedef struct Colour { unsigned char red, green, blue; } Colour;
 static const Colour RANK = {120, 150, 190}, SCORE = {255, 255, 255}, LEVEL = {150, 230, 255}, DATE = {190, 200, 220};
@@ -56,13 +56,9 @@ GameObject* AddRecordsPanel(GameObject** head, GameData* data)
 // One cell of the strip (a digit 0-9) or a dash, centred at (x, y) in pixels.
 static void AddCell(GameObject* panel, int digit, float x, float y, float height, Colour colour)
 {
-    GameObject* o = AddScreenObject(&panel, digit < 0 ? &RecordDashType : &RecordDigitType, x, y,
-                                    height / 2.6f, height);
-    AddAppearance(o);
-    if (digit >= 0) {
-        o->appearance->texScaleU = 0.1f;
-        o->appearance->texOffsetU = (float)digit * 0.1f;
-    }
+    float width = height / DIGIT_ASPECT;
+    GameObject* o = digit < 0 ? AddScreenPicture(panel, &RecordDashType, x, y, width, height)
+                              : AddDigitPicture(panel, &RecordDigitType, digit, x, y, width, height);
     o->appearance->red = colour.red;
     o->appearance->green = colour.green;
     o->appearance->blue = colour.blue;

@@ -74,6 +74,19 @@ void SelectLoad(GameData*)
     LoadScreenTypes(selectTypes, selectTypeCount);
 }
 
+// After the records panel.
+static const PlacementRow selectRows[] = {
+    {&Unlock2Type, PLACE_SCREEN | PLACE_HIDDEN, OfW(1, 2), OfH(20, 42), OfH(2, 3), OfH(2, 3)},
+    {&Ship1InfoType, PLACE_SCREEN, OfW(25, 40), OfH(9, 40), OfW(7, 12), OfW(7, 48)},
+    {&SelectBoardType, PLACE_SCREEN, OfW(1, 2), OfH(19, 21), OfH(3, 4), OfH(3, 2)},
+    {&SelectTutorialType, PLACE_SCREEN, OfW(1, 4), OfW(1, 32), OfW(1, 2), OfW(1, 16)},
+    {&SelectTutorial2Type, PLACE_SCREEN, OfW(1, 4), OfW(1, 16), OfW(1, 2), OfW(1, 16)},
+    // Never drawn: it only listens for escape and pad back.
+    {&BackButtonType, PLACE_SCREEN | PLACE_HIDDEN, 0.0f, 0.0f, 10.0f, 10.0f},
+    {&RightArrowType, PLACE_SCREEN | PLACE_APPEARANCE, OfW(4, 5), OfH(2, 3), OfW(1, 15), OfH(1, 6)},
+    {&LeftArrowType, PLACE_SCREEN | PLACE_APPEARANCE, OfW(1, 5), OfH(2, 3), OfW(1, 15), OfH(1, 6)},
+};
+
 static void BuildSelectList(GameData* data)
 {
     float W = data->screenWidth;
@@ -81,19 +94,7 @@ static void BuildSelectList(GameData* data)
     AddScreenObject(&selectList, &DummyType, 0.0f, 0.0f, 0.0f, 0.0f);
     // Created first, so drawn last: over the board's edge.
     AddRecordsPanel(&selectList, data);
-    GameObject* unlock = AddScreenObject(&selectList, &Unlock2Type, W / 2.0f, 20.0f * H / 42.0f, 2.0f * H / 3.0f,
-                                         2.0f * H / 3.0f);
-    unlock->visible = 0;
-    AddScreenObject(&selectList, &Ship1InfoType, 25.0f * W / 40.0f, 9.0f * H / 40.0f, 7.0f * W / 12.0f,
-                    7.0f * W / 48.0f);
-    AddScreenObject(&selectList, &SelectBoardType, W / 2.0f, 19.0f * H / 21.0f, 3.0f * H / 4.0f, 3.0f * H / 2.0f);
-    AddScreenObject(&selectList, &SelectTutorialType, W / 4.0f, W / 32.0f, W / 2.0f, W / 16.0f);
-    AddScreenObject(&selectList, &SelectTutorial2Type, W / 4.0f, W / 16.0f, W / 2.0f, W / 16.0f);
-    // Never drawn: it only listens for escape and pad back.
-    GameObject* back = AddScreenObject(&selectList, &BackButtonType, 0.0f, 0.0f, 10.0f, 10.0f);
-    back->visible = 0;
-    AddAppearance(AddScreenObject(&selectList, &RightArrowType, 4.0f * W / 5.0f, 2.0f * H / 3.0f, W / 15.0f, H / 6.0f));
-    AddAppearance(AddScreenObject(&selectList, &LeftArrowType, W / 5.0f, 2.0f * H / 3.0f, W / 15.0f, H / 6.0f));
+    PlaceRows(&selectList, selectRows, data);
     GameObject* ship = AddScreenObject(&selectList, &SelectShip1Type, W / 2.0f, 15.0f * H / 25.0f, W / 5.0f,
                                        ShipHeight(data->shipType, W));
     ship->transform->rotation = VT_HALF_PI;

@@ -36,15 +36,7 @@ void BackgroundTileLogic(GameObject* tiler, GameData*, float)
             if (HasTileAt(tiler, cx, cy))
                 continue;
             GameObject* anchor = tiler;
-            AddObject(&anchor);
-            GameObject* tile = tiler->next;
-            tile->type = &StaticBackgroundType;
-            AddTransform(tile);
-            tile->transform->x = cx;
-            tile->transform->y = cy;
-            tile->transform->scaleX = own->scaleX;
-            tile->transform->scaleY = own->scaleY;
-            tile->transform->z = 0.0f;
+            AddPlacedObject(&anchor, &StaticBackgroundType, cx, cy, own->scaleX, own->scaleY);
         }
     }
 }

@@ -80,11 +80,23 @@ void BlackHoleWarningLogic(GameObject* banner, GameData* data, float dt)
     }
 }
 
+static const float WARP_FALL = 2000.0f; // units a second
+
+GameObject* AddWarpStreak(GameObject** anchor, ObjectType* kind, float x, float y, const GameData* data)
+{
+    float viewWidth = VTGraphicsGetWorldTopRight().x - VTGraphicsGetWorldTopLeft().x;
+    GameObject* streak = AddPlacedObject(anchor, kind, x, y, viewWidth + 200.0f, data->screenHeight);
+    streak->transform->z = 15.0f;
+    AddAppearance(streak);
+    streak->appearance->alpha = 150.0f;
+    return streak;
+}
+
 void WarpLogic(GameObject* warp, GameData* data, float dt)
 {
     Transform* t = warp->transform;
     if (warp->type == &WarpType) {
-        t->y -= 2000.0f * dt;
+        t->y -= WARP_FALL * dt;
         return;
     }
     float q = 0.2f * t->scaleY;
@@ -93,22 +105,11 @@ void WarpLogic(GameObject* warp, GameData* data, float dt)
         timer->time = 0.85f * t->scaleY;
     if (data->warpOpen && data->shipAngle == VT_HALF_PI) {
         warp->visible = 1;
-        t->y -= 2000.0f * dt;
+        t->y -= WARP_FALL * dt;
         VTVec2 topLeft = VTGraphicsGetWorldTopLeft();
-        VTVec2 topRight = VTGraphicsGetWorldTopRight();
         if (timer->time + topLeft.y + q > t->y + t->scaleY / 2.0f) {
             GameObject* anchor = warp;
-            AddObject(&anchor);
-            GameObject* streak = warp->next;
-            AddTransform(streak);
-            streak->transform->x = t->x;
-            streak->transform->y = t->y + timer->time;
-            streak->transform->scaleX = topRight.x - topLeft.x + 200.0f;
-            streak->transform->scaleY = data->screenHeight;
-            streak->transform->z = 15.0f;
-            AddAppearance(streak);
-            streak->appearance->alpha = 150.0f;
-            streak->type = &WarpType;
+            AddWarpStreak(&anchor, &WarpType, t->x, t->y + timer->time, data);
             timer->time += t->scaleY - q;
         }
     } else {

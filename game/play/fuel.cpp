@@ -15,7 +15,7 @@ void FuelPickupLogic(GameObject* object, GameData* data, float dt)
             data->blackHoleDistance < 100.0f ? data->blackHoleDistance / 100.0f * 255.0f : 255.0f;
 
     VTVec2 centre = {t->x, t->y};
-    VTVec2 ship = {data->focusX, data->focusY - 100.0f};
+    VTVec2 ship = {data->focusX, data->focusY - FOCUS_LEAD};
     if (!VTCircleCircleCollision(&centre, t->scaleX, &ship, 500.0f)) {
         object->visible = 0;
         return;
@@ -40,11 +40,26 @@ void FuelPickupLogic(GameObject* object, GameData* data, float dt)
     t->y += s->velY * dt;
 }
 
+static const int GAUGE_WIDTH = 285; // the bar's, full
+
+void AddFuelGauge(GameObject** anchor, const GameData* data, float fuel)
+{
+    // At the top: the trailing camera keeps the ship in the lower part of the view.
+    static const PlacementRow bar = {&FuelGaugeFullType, PLACE_SCREEN | PLACE_TIMER | PLACE_APPEARANCE | PLACE_STATE,
+                                     OfW(1, 2), OfH(0.95f), 0.0f, 24.0f, 0.0f, GAUGE_WIDTH, 0.0f};
+    static const PlacementRow frame = {&FuelGaugeEmptyType, PLACE_SCREEN | PLACE_TIMER | PLACE_APPEARANCE,
+                                       OfW(1, 2), OfH(0.95f), 300.0f, 40.0f, 0.0f, 0, 0.0f};
+    GameObject* o = PlaceRow(anchor, &bar, data);
+    o->transform->scaleX = (float)GAUGE_WIDTH * fuel / FULL_FUEL;
+    o->state->angle = data->screenWidth / 2; // the bar's anchor
+    PlaceRow(anchor, &frame, data);
+}
+
 // The gauge shows once the launch zoom has finished, over half a second.
 static void FadeIn(GameObject* object, const GameData* data, float dt)
 {
     Timer* timer = object->timer;
-    if (data->cameraHeight == 200.0f && timer->time < 255.0f) {
+    if (data->cameraHeight == CRUISE_HEIGHT && timer->time < 255.0f) {
         timer->time += 510.0f * dt;
         object->appearance->alpha = (float)(int)timer->time;
     }
@@ -63,8 +78,8 @@ void FuelGaugeLogic(GameObject* object, GameData* data, float dt)
     float f = 1.0f;
     if (data->fuel < 0.0f)
         f = 0.0f;
-    else if (data->fuel < 100.0f)
-        f = data->fuel / 100.0f;
+    else if (data->fuel < FULL_FUEL)
+        f = data->fuel / FULL_FUEL;
 
     // Anchored on its left end; placed from the width still shown, so the
     // position trails a change by one frame.
@@ -74,20 +89,10 @@ void FuelGaugeLogic(GameObject* object, GameData* data, float dt)
 
     // The flash marks every change once fuel matters to the player.
     if (t->scaleX != width && (data->level > 0 || (data->level == -1 && data->tutorialStep >= 5))) {
-        GameObject* anchor = object;
-        AddObject(&anchor);
-        GameObject* flash = object->next;
-        AddTransform(flash);
-        AddAppearance(flash);
+        GameObject* flash = AddScreenPicture(object, &FuelIndicatorType, t->x + t->scaleX / 2.0f, t->y, 30.0f, 50.0f);
+        flash->transform->z = t->z;
         AddTimer(flash);
         flash->timer->time = 5.0f;
-        flash->screenSpace = 1;
-        flash->transform->z = t->z;
-        flash->transform->x = t->x + t->scaleX / 2.0f;
-        flash->transform->y = t->y;
-        flash->transform->scaleX = 30.0f;
-        flash->transform->scaleY = 50.0f;
-        flash->type = &FuelIndicatorType;
     }
     // Cropped, not squeezed.
     object->appearance->texScaleU = f;

@@ -7,6 +7,9 @@
 
 // Timer number: the fuel this pickup gives.
 void FuelPickupLogic(GameObject* object, GameData* data, float dt);
+// The gauge directly after the anchor, faded out: its frame, drawn first,
+// and the bar over it showing fuel (0..100) of its full width.
+void AddFuelGauge(GameObject** anchor, const GameData* data, float fuel);
 // The full bar. Timer number is its full width, Timer time its fade-in and
 // ObjectState angle the x of its centre at full width.
 void FuelGaugeLogic(GameObject* object, GameData* data, float dt);

@@ -103,7 +103,7 @@ static void BuildObstacle(GameObject* o, const ObstacleKind* kind, int far)
     o->type = kind->type;
     s->power = VTRandomFloat(kind->powerMin, kind->powerMax);
     s->thrustX = s->thrustY = VTRandomFloat(kind->thrustMin, kind->thrustMax);
-    t->z = far ? 35.0f : 50.0f;
+    t->z = far ? 35.0f : FLIGHT_Z;
     t->rotation = VTDegreeToRadian(VTRandomFloat(0.0f, 360.0f));
     s->spin = far ? VTDegreeToRadian(VTRandomFloat(-45.0f, 45.0f)) : VTDegreeToRadian(VTRandomFloat(-360.0f, 360.0f));
     // Heading downward, give or take 20 degrees.
@@ -194,7 +194,7 @@ void FuelSpawnerLogic(GameObject* object, GameData* data, float)
         AddAppearance(p);
         AddObjectState(p);
         p->type = &FuelPickupType;
-        p->transform->z = 50.0f;
+        p->transform->z = FLIGHT_Z;
         PlaceBySide(object, p, data);
         float size = VTRandomFloat(10.0f, 30.0f);
         p->transform->scaleX = p->transform->scaleY = size;
@@ -278,7 +278,7 @@ void PlanetSpawnerLogic(GameObject* object, GameData* data, float)
         AddAppearance(p);
         AddObjectState(p);
         Transform* t = p->transform;
-        t->z = 30.0f;
+        t->z = PLANET_Z;
         if (data->level == 1) {
             p->type = &MoonType;
             t->scaleX = t->scaleY = VTRandomFloat(50.0f, 100.0f);
@@ -339,9 +339,8 @@ static void ShedDebris(GameObject* o, GameData* data, float dt, float* countdown
         float alpha = (t->y - data->focusY) * 255.0f / 100.0f;
         o->appearance->alpha = alpha;
         GameObject* anchor = o;
-        AddObject(&anchor);
-        GameObject* d = o->next;
-        AddTransform(d);
+        GameObject* d = AddPlacedObject(&anchor, debrisKind ? debrisKind : &DummyType, 0.0f, 0.0f, 0.0f, 0.0f);
+        d->visible = debrisKind != NULL;
         AddTimer(d);
         AddAppearance(d);
         d->timer->time = 2.5f;
@@ -350,10 +349,6 @@ static void ShedDebris(GameObject* o, GameData* data, float dt, float* countdown
         d->appearance->red = 255;
         d->appearance->green = (unsigned char)VTRandomFloat(100.0f, 250.0f);
         d->appearance->blue = (unsigned char)VTRandomFloat(0.0f, 50.0f);
-        if (debrisKind)
-            d->type = debrisKind;
-        else
-            d->visible = 0;
     } else {
         o->appearance->alpha = 255.0f;
     }
@@ -391,20 +386,14 @@ void PlanetLogic(GameObject* object, GameData* data, float dt)
     if (timer->time <= 0.0f) {
         timer->time = 1.2f;
         GameObject* anchor = object;
-        AddObject(&anchor);
-        GameObject* ring = object->next;
-        AddTransform(ring);
+        const Transform* t = object->transform;
+        GameObject* ring = AddPlacedObject(&anchor, &PlanetWarningType, t->x, t->y, t->scaleX * 4.0f, t->scaleY * 4.0f);
+        ring->transform->z = PLANET_Z;
         AddTimer(ring);
         AddAppearance(ring);
         AddObjectState(ring);
-        ring->transform->x = object->transform->x;
-        ring->transform->y = object->transform->y;
-        ring->transform->z = 30.0f;
-        ring->transform->scaleX = object->transform->scaleX * 4.0f;
-        ring->transform->scaleY = object->transform->scaleY * 4.0f;
         ring->appearance->red = 100;
         ring->appearance->green = 100;
-        ring->type = &PlanetWarningType;
     }
     timer->time -= dt;
     ShedDebris(object, data, dt, &timer->stage, &PlanetDebrisType);

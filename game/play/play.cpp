@@ -4,10 +4,13 @@
 #include <stdio.h>
 
 #include "collision.h"
+#include "blackhole.h"
+#include "fuel.h"
 #include "menuinput.h"
 #include "platform/vtfiles.h"
 #include "recordshud.h"
 #include "savedfiles.h"
+#include "ship.h"
 #include "soundbank.h"
 #include "vtapplication.h"
 #include "vtgraphics.h"
@@ -29,149 +32,55 @@ void PlayUnload(GameData* data)
     UnloadRecordsHudTypes();
 }
 
-// Adds a node behind the list head (or the head itself) with a transform.
-static GameObject* Place(ObjectType* kind, int screen, float x, float y, float width, float height)
-{
-    GameObject* o = AddPlacedObject(&playList, kind, x, y, width, height);
-    o->screenSpace = screen;
-    return o;
-}
+static const PlacementRow pauseRows[] = {
+    {&BackgroundTileType, 0, 0.0f, 0.0f, 200.0f, 200.0f},
+    {&PauseResumeType, PLACE_SCREEN | PLACE_TIMER, OfW(1, 2), OfH(11, 16), OfW(1, 2), OfW(1, 4), 0.0f, 1},
+    {&PauseMenuType, PLACE_SCREEN | PLACE_TIMER, OfW(1, 2), OfH(9, 16), OfW(1, 4), OfW(1, 8), 0.0f, 2},
+    {&PauseQuitType, PLACE_SCREEN | PLACE_TIMER, OfW(1, 2), OfH(7, 16), OfW(1, 4), OfW(1, 8), 0.0f, 3},
+    {&PauseCursorType, PLACE_SCREEN | PLACE_TIMER, OfW(1, 2), OfH(1, 2), 100.0f, 100.0f},
+    {&PauseDimType, PLACE_SCREEN | PLACE_APPEARANCE, OfW(1, 2), OfH(1, 2), OfW(1), OfH(1), 0.0f, 0, 100.0f, 0x000000},
+    {&ComboBackType, PLACE_SCREEN | PLACE_TIMER | PLACE_APPEARANCE, OfW(0.9f), OfH(1, 2), OfW(0.2f), OfH(0.2f)},
+};
 
-// An invisible spawner: a timer, no transform.
-static void Spawner(ObjectType* kind, int number, float time)
-{
-    AddObject(&playList);
-    GameObject* o = playList->next;
-    o->type = kind;
-    o->visible = 0;
-    AddTimer(o);
-    o->timer->number = number;
-    o->timer->time = time;
-}
+static const PlacementRow hudRows[] = {
+    {&GameOverHudType, PLACE_SCREEN | PLACE_TIMER, OfW(1, 2), OfH(1, 2), 0.0f, 0.0f},
+    {&ScoreBoxType, PLACE_SCREEN | PLACE_TIMER, OfW(1, 2), OfH(1, 2), 0.0f, 0.0f},
+    {&LevelBoxType, PLACE_SCREEN | PLACE_HIDDEN, OfW(1, 2), OfH(1, 2), 0.0f, 0.0f}, // placed by its logic
+    {&UnlockWatcherType, PLACE_SCREEN | PLACE_TIMER, OfW(1, 2), OfH(1, 2), 0.0f, 0.0f},
+    {&BlackHoleWarningType, PLACE_SCREEN | PLACE_TIMER | PLACE_APPEARANCE, OfW(1, 2), OfW(1, 8), OfW(1), OfW(1, 4),
+     0.0f, 0, 255.0f, 0xFFFFFF, 2.0f},
+    {&FireType, PLACE_APPEARANCE, 0.0f, 0.0f, 10.0f, 10.0f, FLIGHT_Z},
+    {&ShieldType, PLACE_TIMER | PLACE_APPEARANCE, 0.0f, 0.0f, 40.0f, 40.0f, FLIGHT_Z, 0, 0.0f},
+};
 
-// Three spawners of one kind: right, left, ahead.
-static void SpawnerTrio(ObjectType* kind, float time)
-{
-    Spawner(kind, 1, time);
-    Spawner(kind, 2, time);
-    Spawner(kind, 0, time);
-}
-
-static void AddShip(GameData* data)
-{
-    ObjectType* kind = &Ship1Type;
-    float width = 16.0f, height = 8.0f;
-    if (data->shipType == 2) {
-        kind = &Ship2Type;
-        width = 24.0f;
-        height = 12.0f;
-    } else if (data->shipType == 3) {
-        kind = &Ship3Type;
-        width = height = 50.0f;
-    }
-    GameObject* ship = Place(kind, 0, 0.0f, 0.0f, width, height);
-    ship->transform->z = 50.0f;
-    ship->transform->rotation = VT_HALF_PI;
-    AddTimer(ship);
-    AddObjectState(ship);
-    ship->state->power = 100.0f;
-    ship->state->angle = VT_HALF_PI;
-    ship->state->baseScaleX = width;
-    ship->state->baseScaleY = height;
-}
+static const PlacementRow ship3CoverRow = {&Ship3CoverType, PLACE_TIMER | PLACE_APPEARANCE, 0.0f, 0.0f, 50.0f, 50.0f,
+                                           FLIGHT_Z};
+static const PlacementRow homeEarthRow = {&HomeEarthType, PLACE_TIMER, 0.0f, -500.0f, 2000.0f, 2000.0f, PLANET_Z};
+static const PlacementRow blackHoleRow = {&BlackHoleType, PLACE_TIMER, 0.0f, 0.0f, OfW(1), 1000.0f, 20.0f, 0,
+                                          255.0f, 0xFFFFFF, 0.0f, -500.0f};
 
 static void BuildWorld(GameData* data)
 {
-    float w = data->screenWidth;
-    float h = data->screenHeight;
-    GameObject* o;
-
-    o = Place(&BackgroundTileType, 0, 0.0f, 0.0f, 200.0f, 200.0f);
-    o = Place(&PauseResumeType, 1, w / 2, 11 * h / 16, w / 2, w / 4);
-    AddTimer(o);
-    o->timer->number = 1;
-    o = Place(&PauseMenuType, 1, w / 2, 9 * h / 16, w / 4, w / 8);
-    AddTimer(o);
-    o->timer->number = 2;
-    o = Place(&PauseQuitType, 1, w / 2, 7 * h / 16, w / 4, w / 8);
-    AddTimer(o);
-    o->timer->number = 3;
-    o = Place(&PauseCursorType, 1, w / 2, h / 2, 100.0f, 100.0f);
-    AddTimer(o);
-    o = Place(&PauseDimType, 1, w / 2, h / 2, w, h);
-    AddAppearance(o);
-    o->appearance->alpha = 100.0f;
-    o->appearance->red = o->appearance->green = o->appearance->blue = 0;
-    o = Place(&ComboBackType, 1, 0.9f * w, h / 2, 0.2f * w, 0.2f * h);
-    AddTimer(o);
-    AddAppearance(o);
-    // The gauge hangs at the top: the trailing camera keeps the ship in the
-    // lower part of the view.
-    o = Place(&FuelGaugeFullType, 1, w / 2, 0.95f * h, 285.0f * data->fuel / 100.0f, 24.0f);
-    AddTimer(o);
-    o->timer->number = 285;
-    AddAppearance(o);
-    o->appearance->alpha = 0.0f;
-    AddObjectState(o);
-    o->state->angle = w / 2; // the bar's anchor
-    o = Place(&FuelGaugeEmptyType, 1, w / 2, 0.95f * h, 300.0f, 40.0f);
-    AddTimer(o);
-    AddAppearance(o);
-    o->appearance->alpha = 0.0f;
-    o = Place(&GameOverHudType, 1, w / 2, h / 2, 0.0f, 0.0f);
-    AddTimer(o);
-    o = Place(&ScoreBoxType, 1, w / 2, h / 2, 0.0f, 0.0f);
-    AddTimer(o);
-    o = Place(&LevelBoxType, 1, w / 2, h / 2, 0.0f, 0.0f); // placed by its logic
-    o->visible = 0;
-    o = Place(&UnlockWatcherType, 1, w / 2, h / 2, 0.0f, 0.0f);
-    AddTimer(o);
-    o = Place(&BlackHoleWarningType, 1, w / 2, w / 8, w, w / 4);
-    AddTimer(o);
-    o->timer->stage = 2.0f;
-    AddAppearance(o);
-    o = Place(&FireType, 0, 0.0f, 0.0f, 10.0f, 10.0f);
-    o->transform->z = 50.0f;
-    AddAppearance(o);
-    o = Place(&ShieldType, 0, 0.0f, 0.0f, 40.0f, 40.0f);
-    o->transform->z = 50.0f;
-    AddTimer(o);
-    AddAppearance(o);
-    o->appearance->alpha = 0.0f;
-    if (data->shipType == 3) {
-        o = Place(&Ship3CoverType, 0, 0.0f, 0.0f, 50.0f, 50.0f);
-        o->transform->z = 50.0f;
-        AddTimer(o);
-        AddAppearance(o);
-    }
-    AddShip(data);
-    SpawnerTrio(&SatelliteSpawnerType, 150.0f);
-    SpawnerTrio(&AsteroidSpawnerType, 150.0f);
-    SpawnerTrio(&FuelSpawnerType, 100.0f);
-    AddObject(&playList);
-    playList->next->type = &Ship1TrailEmitterType;
-    playList->next->visible = 0;
-    AddTimer(playList->next);
-    SpawnerTrio(&FarSatelliteSpawnerType, 100.0f);
-    SpawnerTrio(&FarAsteroidSpawnerType, 100.0f);
-    Spawner(&PlanetSpawnerType, 0, 200.0f);
-    o = Place(&HomeEarthType, 0, 0.0f, -500.0f, 2000.0f, 2000.0f);
-    o->transform->z = 30.0f;
-    o->visible = data->level == 1;
-    AddTimer(o);
-    o = Place(&BlackHoleType, 0, 0.0f, 0.0f, w, 1000.0f);
-    o->transform->z = 20.0f;
-    AddTimer(o);
-    o->timer->time = -500.0f;
-    float viewWidth = VTGraphicsGetWorldTopRight().x - VTGraphicsGetWorldTopLeft().x;
-    o = Place(&WarpFrontType, 0, 0.0f, 0.0f, viewWidth + 200.0f, h);
-    o->visible = 0;
-    o->transform->z = 15.0f;
-    AddTimer(o);
-    AddAppearance(o);
-    o->appearance->alpha = 150.0f;
-    SpawnerTrio(&ClusterSpawnerType, 500.0f);
-    SpawnerTrio(&NebulaSpawnerType, 100.0f);
+    PlaceRows(&playList, pauseRows, data);
+    AddFuelGauge(&playList, data, data->fuel);
+    PlaceRows(&playList, hudRows, data);
+    if (data->shipType == 3)
+        PlaceRow(&playList, &ship3CoverRow, data);
+    AddShip(&playList, data);
+    AddSpawnerTrio(&playList, &SatelliteSpawnerType, 150.0f);
+    AddSpawnerTrio(&playList, &AsteroidSpawnerType, 150.0f);
+    AddSpawnerTrio(&playList, &FuelSpawnerType, 100.0f);
+    AddSpawner(&playList, &Ship1TrailEmitterType, 0, 0.0f);
+    AddSpawnerTrio(&playList, &FarSatelliteSpawnerType, 100.0f);
+    AddSpawnerTrio(&playList, &FarAsteroidSpawnerType, 100.0f);
+    AddSpawner(&playList, &PlanetSpawnerType, 0, 200.0f);
+    PlaceRow(&playList, &homeEarthRow, data)->visible = data->level == 1;
+    PlaceRow(&playList, &blackHoleRow, data);
+    GameObject* warpFront = AddWarpStreak(&playList, &WarpFrontType, 0.0f, 0.0f, data);
+    warpFront->visible = 0;
+    AddTimer(warpFront);
+    AddSpawnerTrio(&playList, &ClusterSpawnerType, 500.0f);
+    AddSpawnerTrio(&playList, &NebulaSpawnerType, 100.0f);
 }
 
 void PlayInit(GameData* data)
@@ -185,7 +94,7 @@ void PlayInit(GameData* data)
         data->combo = 0;
         data->scoreMultiplier = 1;
     }
-    VTGraphicsSetCamera(0.0f, 0.0f, 200.0f, 0.0f);
+    VTGraphicsSetCamera(0.0f, 0.0f, CRUISE_HEIGHT, 0.0f);
     data->stateTimer = 0.0f;
     BuildWorld(data);
     if (data->soundOn == 1) {
@@ -273,7 +182,7 @@ void PlayUpdate(GameData* data, float dt)
             RunCollisionResponses(n, &playList, data, step);
         }
     }
-    if (data->fuel >= 100.0f)
+    if (data->fuel >= FULL_FUEL)
         data->warpOpen = 1;
     VTGraphicsEndDraw();
 }

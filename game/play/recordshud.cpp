@@ -5,6 +5,7 @@
 #include <math.h>
 
 #include "records.h"
+#include "vtmath.h"
 #include "vttextureloading.h"
 
 ObjectType LevelBoxType, NewRecordType;
@@ -32,14 +33,6 @@ void UnloadRecordsHudTypes(void)
         VTGraphicsUnloadTexture(hudTypes[i].type->texture);
 }
 
-static GameObject* AddPiece(GameObject* anchor, ObjectType* kind, float x, float y, float width, float height)
-{
-    GameObject* o = AddPlacedObject(&anchor, kind, x, y, width, height);
-    o->screenSpace = 1;
-    AddAppearance(o);
-    return o;
-}
-
 void LevelLinePlace(float W, float H, float* y, float* height)
 {
     // The running score's digits are W/40 high around 19H/20; the level
@@ -60,13 +53,11 @@ void LevelBoxLogic(GameObject* box, GameData* data, float)
     float W = data->screenWidth, H = data->screenHeight;
     float y, height;
     LevelLinePlace(W, H, &y, &height);
-    float width = height / 2.6f, advance = 1.2f * width;
+    float width = height / DIGIT_ASPECT, advance = 1.2f * width;
     // Right-aligned under the score's last digit, as the score grows leftward.
     float x = 59.0f * W / 60.0f;
     for (int v = data->level; v > 0; v /= 10) {
-        GameObject* digit = AddPiece(box, &ScoreDigitType, x, y, width, height);
-        digit->appearance->texScaleU = 0.1f;
-        digit->appearance->texOffsetU = (float)(v % 10) * 0.1f;
+        AddDigitPicture(box, &ScoreDigitType, v % 10, x, y, width, height);
         x -= advance;
     }
     Transform* t = box->transform;
@@ -86,7 +77,7 @@ void AddNewRecordNotice(GameObject* anchor, GameData* data)
     float width = 0.3f * W, height = width / 4.0f;
     float x = W / 2.0f - 2.0f * W / 9.0f;
     float y = 39.0f * H / 60.0f + 7.0f * W / 144.0f + 0.012f * W + height / 2.0f;
-    GameObject* notice = AddPiece(anchor, &NewRecordType, x, y, width, height);
+    GameObject* notice = AddScreenPicture(anchor, &NewRecordType, x, y, width, height);
     notice->visible = 0;
     AddTimer(notice);
 }
@@ -97,6 +88,6 @@ void NewRecordLogic(GameObject* notice, GameData* data, float dt)
     // A slow glow: the blue channel breathes once a second.
     float* phase = &notice->timer->time;
     *phase = fmodf(*phase + dt, 1.0f);
-    float glow = 0.5f + 0.5f * cosf(6.2831853f * *phase);
+    float glow = 0.5f + 0.5f * cosf(VT_TWO_PI * *phase);
     notice->appearance->blue = (unsigned char)(175.0f + 80.0f * glow);
 }

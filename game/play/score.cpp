@@ -25,25 +25,6 @@ void ScoreResetDisplay(void)
     refreshTimer = 0.0f;
 }
 
-// A screen-space picture right after anchor.
-static GameObject* AddPicture(GameObject* anchor, ObjectType* kind, float x, float y, float width, float height)
-{
-    GameObject* o = AddPlacedObject(&anchor, kind, x, y, width, height);
-    o->screenSpace = 1;
-    AddAppearance(o);
-    return o;
-}
-
-// Digits show one tenth of the strip of ten.
-static GameObject* AddDigit(GameObject* anchor, ObjectType* kind, int digit, float x, float y, float width,
-                            float height)
-{
-    GameObject* o = AddPicture(anchor, kind, x, y, width, height);
-    o->appearance->texScaleU = 0.1f;
-    o->appearance->texOffsetU = (float)digit * 0.1f;
-    return o;
-}
-
 static unsigned char Brighten(unsigned char channel, int amount)
 {
     int value = channel + amount;
@@ -92,8 +73,8 @@ void ScoreBoxLogic(GameObject* box, GameData* data, float dt)
     float W = data->screenWidth, H = data->screenHeight;
     float height = W / 40.0f;
     for (unsigned long long v = WholePoints(shownScore); v > 0; v /= 10) {
-        AddDigit(box, &ScoreDigitType, (int)(v % 10), (59.0f - (float)data->scoreDigitCount) * W / 60.0f,
-                 19.0f * H / 20.0f, height / 2.6f, height);
+        AddDigitPicture(box, &ScoreDigitType, (int)(v % 10), (59.0f - (float)data->scoreDigitCount) * W / 60.0f,
+                        19.0f * H / 20.0f, height / DIGIT_ASPECT, height);
         data->scoreDigitCount += 1;
     }
     data->lastScore = data->score;
@@ -115,12 +96,12 @@ static GameObject* AddComboPiece(GameData* data, GameObject* anchor, ObjectType*
 {
     float W = data->screenWidth, H = data->screenHeight;
     float s = ComboHeight(data, base, pulse);
-    float width = s / 2.6f;
+    float width = s / DIGIT_ASPECT;
     float x = W - width / 2.0f - (float)data->comboDigitCount * width + xOffset;
     float y = H / 2.0f + s / 2.0f + yOffset;
     if (kind == &ComboDigitType)
-        return AddDigit(anchor, kind, digit, x, y, width, s);
-    return AddPicture(anchor, kind, x, y, width, s);
+        return AddDigitPicture(anchor, kind, digit, x, y, width, s);
+    return AddScreenPicture(anchor, kind, x, y, width, s);
 }
 
 void AddComboDigit(GameData* data, GameObject* anchor, int value)
@@ -208,8 +189,8 @@ void AddBoardDigit(GameData* data, GameObject* anchor, int digit)
 {
     float W = data->screenWidth, H = data->screenHeight;
     float height = W / 20.0f;
-    GameObject* o = AddDigit(anchor, &BoardDigitType, digit, 23.0f * W / 48.0f - (W / 45.0f) * (float)data->scoreDigitCount,
-                             H / 1.95f, height / 2.6f, height);
+    float x = 23.0f * W / 48.0f - (W / 45.0f) * (float)data->scoreDigitCount;
+    GameObject* o = AddDigitPicture(anchor, &BoardDigitType, digit, x, H / 1.95f, height / DIGIT_ASPECT, height);
     o->appearance->red = 0;
     o->appearance->green = 255;
     o->appearance->blue = 33;
@@ -224,22 +205,22 @@ static void AnnounceUnlocks(GameObject* hud, GameData* data)
         return;
     GameObject* o;
     if (ship2 && ship3) {
-        o = AddPicture(hud, &UnlockedShip3Type, 62.0f * W / 80.0f, H / 2.0f, W / 10.0f, W / 10.0f);
+        o = AddScreenPicture(hud, &UnlockedShip3Type, 62.0f * W / 80.0f, H / 2.0f, W / 10.0f, W / 10.0f);
         o->transform->rotation = VT_HALF_PI;
-        o = AddPicture(hud, &UnlockedShip2Type, 54.0f * W / 80.0f, H / 2.0f, W / 10.0f, W / 20.0f);
+        o = AddScreenPicture(hud, &UnlockedShip2Type, 54.0f * W / 80.0f, H / 2.0f, W / 10.0f, W / 20.0f);
         o->transform->rotation = VT_HALF_PI;
         ships[0] = ships[1] = '2';
     } else if (ship2) {
-        o = AddPicture(hud, &UnlockedShip2Type, 59.0f * W / 80.0f, H / 2.0f, W / 6.0f, W / 12.0f);
+        o = AddScreenPicture(hud, &UnlockedShip2Type, 59.0f * W / 80.0f, H / 2.0f, W / 6.0f, W / 12.0f);
         o->transform->rotation = VT_HALF_PI;
         ships[0] = '2';
     } else {
-        o = AddPicture(hud, &UnlockedShip3Type, 59.0f * W / 80.0f, H / 2.0f, W / 6.0f, W / 6.0f);
+        o = AddScreenPicture(hud, &UnlockedShip3Type, 59.0f * W / 80.0f, H / 2.0f, W / 6.0f, W / 6.0f);
         o->transform->rotation = VT_HALF_PI;
         ships[1] = '2';
     }
-    AddPicture(hud, &TryNewType, 3.0f * W / 10.0f, H / 3.0f, W / 2.0f, W / 8.0f);
-    AddPicture(hud, &UnlockBoardType, 9.0f * W / 10.0f, H / 2.0f, 2.0f * W / 3.0f, W / 3.0f);
+    AddScreenPicture(hud, &TryNewType, 3.0f * W / 10.0f, H / 3.0f, W / 2.0f, W / 8.0f);
+    AddScreenPicture(hud, &UnlockBoardType, 9.0f * W / 10.0f, H / 2.0f, 2.0f * W / 3.0f, W / 3.0f);
 }
 
 static void BuildGameOverScreen(GameObject* hud, GameData* data)
@@ -252,10 +233,10 @@ static void BuildGameOverScreen(GameObject* hud, GameData* data)
     }
     AnnounceUnlocks(hud, data);
     AddNewRecordNotice(hud, data);
-    AddPicture(hud, &GameOverTitleType, W / 30.0f, 39.0f * H / 60.0f, 7.0f * W / 18.0f, 7.0f * W / 72.0f);
-    AddPicture(hud, &ScoreBoardType, -W / 5.0f, H / 2.0f, 5.0f * W / 6.0f, 5.0f * W / 48.0f);
+    AddScreenPicture(hud, &GameOverTitleType, W / 30.0f, 39.0f * H / 60.0f, 7.0f * W / 18.0f, 7.0f * W / 72.0f);
+    AddScreenPicture(hud, &ScoreBoardType, -W / 5.0f, H / 2.0f, 5.0f * W / 6.0f, 5.0f * W / 48.0f);
     float width = W / 3.0f;
-    AddPicture(hud, &SelectMessageType, W - width / 2.0f, width / 4.0f, width, width / 2.0f);
+    AddScreenPicture(hud, &SelectMessageType, W - width / 2.0f, width / 4.0f, width, width / 2.0f);
     data->score = 0.0f;
     data->scoreMultiplier = 1;
     data->combo = 0;

@@ -12,6 +12,7 @@
 #include "vtstatemanager.h"
 
 static const float THRUST = 1500.0f;
+static const float CAMERA_FOLLOW = 3.0f; // share of the gap to the focus closed per second
 
 static float nearMissLatch;   // the graze distance last seen
 static float trailAccumulator;
@@ -25,6 +26,22 @@ void ShipResetLatches(void)
     trailAccumulator = 0.0f;
     rightTriggerLatch = 0;
     rightTriggerFrame = 0;
+}
+
+void AddShip(GameObject** anchor, const GameData* data)
+{
+    static const PlacementRow ships[] = {
+        {&Ship1Type, PLACE_TIMER | PLACE_STATE, 0.0f, 0.0f, 16.0f, 8.0f, FLIGHT_Z},
+        {&Ship2Type, PLACE_TIMER | PLACE_STATE, 0.0f, 0.0f, 24.0f, 12.0f, FLIGHT_Z},
+        {&Ship3Type, PLACE_TIMER | PLACE_STATE, 0.0f, 0.0f, 50.0f, 50.0f, FLIGHT_Z},
+    };
+    int type = data->shipType;
+    GameObject* ship = PlaceRow(anchor, &ships[type == 2 || type == 3 ? type - 1 : 0], data);
+    ship->transform->rotation = VT_HALF_PI;
+    ship->state->power = 100.0f;
+    ship->state->angle = VT_HALF_PI;
+    ship->state->baseScaleX = ship->transform->scaleX;
+    ship->state->baseScaleY = ship->transform->scaleY;
 }
 
 static float WrapOnce(float angle)
@@ -102,7 +119,7 @@ void ShipThrustControl(GameObject* ship, GameData* data)
 {
     ObjectState* s = ship->state;
     s->noSpeedLimit = 0;
-    if (data->cameraHeight < 200.0f) {
+    if (data->cameraHeight < CRUISE_HEIGHT) {
         // The launch: the ship, pointing up, climbs by itself.
         s->thrustX = s->thrustY = THRUST;
     } else if (!VTInputIsPressed(VT_KEY_PAD_A) && !VTInputIsPressed(VT_KEY_PAD_B) && !VTInputIsPressed(VT_KEY_UP) &&
@@ -120,7 +137,7 @@ void ShipSteering(GameObject* ship, GameData* data, float dt)
 {
     ObjectState* s = ship->state;
     int turnsBody = ship->type != &Ship3Type; // ship 3's body spins; its cover shows the heading
-    if (data->boosting == 0 && data->cameraHeight == 200.0f) {
+    if (data->boosting == 0 && data->cameraHeight == CRUISE_HEIGHT) {
         float step = VTDegreeToRadian(200.0f * dt);
         float factor = ship->type == &Ship2Type ? 1.2f : 1.0f;
         float lx = VTInputGetLeftStickX(), ly = VTInputGetLeftStickY();
@@ -157,15 +174,10 @@ static void FireTwinShot(GameObject* ship)
     float rotation = t->rotation + VT_HALF_PI;
     for (int side = 1; side >= -1; side -= 2) {
         GameObject* anchor = ship;
-        AddObject(&anchor);
-        GameObject* bullet = ship->next;
-        AddTransform(bullet);
+        GameObject* bullet = AddPlacedObject(&anchor, &BulletType, t->x + side * 3.0f * cosf(rotation),
+                                             t->y + side * 3.0f * sinf(rotation), 10.0f, 20.0f);
         bullet->transform->z = t->z;
         bullet->transform->rotation = rotation;
-        bullet->transform->x = t->x + side * 3.0f * cosf(rotation);
-        bullet->transform->y = t->y + side * 3.0f * sinf(rotation);
-        bullet->transform->scaleX = 10.0f;
-        bullet->transform->scaleY = 20.0f;
         AddAppearance(bullet);
         AddTimer(bullet);
         AddObjectState(bullet);
@@ -173,7 +185,6 @@ static void FireTwinShot(GameObject* ship)
         bullet->state->velX = 400.0f * cosf(ship->state->angle);
         bullet->state->velY = 400.0f * sinf(ship->state->angle);
         bullet->state->power = ship->state->power;
-        bullet->type = &BulletType;
     }
 }
 
@@ -181,9 +192,7 @@ static void BlowWind(GameObject* ship)
 {
     const Transform* t = ship->transform;
     GameObject* anchor = ship;
-    AddObject(&anchor);
-    GameObject* wind = ship->next;
-    AddTransform(wind);
+    GameObject* wind = AddPlacedObject(&anchor, &WindType, 0.0f, 0.0f, 0.0f, 0.0f);
     *wind->transform = *t;
     wind->transform->rotation = t->rotation + VT_HALF_PI;
     AddAppearance(wind);
@@ -194,14 +203,13 @@ static void BlowWind(GameObject* ship)
     wind->state->velY = ship->state->velY;
     wind->state->accelX = ship->state->accelX;
     wind->state->accelY = ship->state->accelY;
-    wind->type = &WindType;
 }
 
 void ShipAbility(GameObject* ship, GameData* data, float dt)
 {
     ObjectState* s = ship->state;
     float* t = &ship->timer->time; // 0 ready, below 0 acting, above 0 cooling down
-    if (*t == 0.0f && data->cameraHeight == 200.0f &&
+    if (*t == 0.0f && data->cameraHeight == CRUISE_HEIGHT &&
         (VTInputIsTriggered(VT_KEY_CONTROL) || VTInputIsTriggered(VT_KEY_PAD_B) || VTInputIsTriggered(VT_KEY_PAD_X) ||
          RightTriggerPulled())) {
         *t = -0.2f;
@@ -276,22 +284,13 @@ static void FollowHorizontally(GameData* data)
 
 static void ShowComboPopup(GameObject* ship, GameData* data)
 {
-    GameObject* anchor = ship;
-    AddObject(&anchor);
-    GameObject* popup = ship->next;
-    popup->screenSpace = 1;
-    AddTransform(popup);
     float width = 0.3f * data->screenWidth;
     float height = 0.15f * data->screenHeight;
-    popup->transform->scaleX = width;
-    popup->transform->scaleY = height;
-    popup->transform->x = data->screenWidth - width / 2.0f - 20.0f;
-    popup->transform->y = data->screenHeight / 2.0f - height / 2.0f - 10.0f;
+    GameObject* popup = AddScreenPicture(ship, &ComboPopupType, data->screenWidth - width / 2.0f - 20.0f,
+                                         data->screenHeight / 2.0f - height / 2.0f - 10.0f, width, height);
     AddTimer(popup);
     popup->timer->time = 0.5f;
-    AddAppearance(popup);
     SetComboColour(popup->appearance, data->combo);
-    popup->type = &ComboPopupType;
 }
 
 // A graze counts once it is over: the gap the collisions wrote stopped
@@ -349,7 +348,7 @@ void ShipLogic(GameObject* ship, GameData* data, float dt)
         }
 
         data->focusX = t->x;
-        data->focusY = t->y + 100.0f;
+        data->focusY = t->y + FOCUS_LEAD;
         data->shipX = t->x;
         data->shipY = t->y;
         FollowHorizontally(data);
@@ -362,12 +361,12 @@ void ShipLogic(GameObject* ship, GameData* data, float dt)
         if (data->level != -1)
             CountNearMiss(ship, data, dt);
 
-        if (data->cameraHeight < 200.0f) {
+        if (data->cameraHeight < CRUISE_HEIGHT) {
             data->cameraHeight += 50.0f * dt;
-            if (data->cameraHeight > 200.0f)
-                data->cameraHeight = 200.0f;
+            if (data->cameraHeight > CRUISE_HEIGHT)
+                data->cameraHeight = CRUISE_HEIGHT;
         }
-        data->cameraY += (data->focusY - data->cameraY) * dt * 3.0f;
+        data->cameraY += (data->focusY - data->cameraY) * dt * CAMERA_FOLLOW;
         ShakeCamera(data);
         if (data->cameraShake != 0.0f) {
             data->cameraShake *= 0.9f; // per frame, not per second
@@ -425,7 +424,7 @@ void ShipWarpLogic(GameObject* ship, GameData* data, float dt)
     t->x += s->velX * dt;
     t->y += s->velY * dt;
     data->focusX = t->x;
-    data->focusY = t->y + 100.0f;
+    data->focusY = t->y + FOCUS_LEAD;
     data->shipDepth = t->z;
     data->shipAngle = s->angle;
     data->shipRadius = t->scaleX * 0.5f;
@@ -434,8 +433,8 @@ void ShipWarpLogic(GameObject* ship, GameData* data, float dt)
     data->shipY = t->y;
     data->shipHeading = s->angle;
 
-    data->cameraX += (data->focusX - data->cameraX) * 3.0f * dt;
-    data->cameraY += (data->focusY - data->cameraY) * 3.0f * dt;
+    data->cameraX += (data->focusX - data->cameraX) * CAMERA_FOLLOW * dt;
+    data->cameraY += (data->focusY - data->cameraY) * CAMERA_FOLLOW * dt;
     ShakeCamera(data);
 }
 
@@ -460,7 +459,7 @@ void FireLogic(GameObject* fire, GameData* data, float dt)
     Transform* t = fire->transform;
     Appearance* a = fire->appearance;
     t->x = data->focusX;
-    t->y = data->focusY - 100.0f;
+    t->y = data->focusY - FOCUS_LEAD;
     t->scaleX = VTRandomFloat(35.0f, 45.0f) * data->shipScaleRatio;
     t->scaleY = VTRandomFloat(7.0f, 10.0f) * data->shipScaleRatio;
     a->alpha = (float)(int)VTRandomFloat(205.0f, 235.0f);
@@ -471,7 +470,7 @@ void FireLogic(GameObject* fire, GameData* data, float dt)
     else if (data->warpOpen && t->rotation == VT_HALF_PI)
         fire->visible = 1;
     else
-        fire->visible = data->cameraHeight < 200.0f;
+        fire->visible = data->cameraHeight < CRUISE_HEIGHT;
     if (data->level == -1 && data->tutorialStep < 2)
         fire->visible = 0;
 }
@@ -483,7 +482,7 @@ void ShieldLogic(GameObject* shield, GameData* data, float dt)
     Transform* t = shield->transform;
     Appearance* a = shield->appearance;
     t->x = data->focusX;
-    t->y = data->focusY - 100.0f;
+    t->y = data->focusY - FOCUS_LEAD;
     t->scaleX = data->shipScaleRatio * 40.0f;
     if (data->shipHit != 0) {
         a->alpha = 255.0f;
@@ -548,16 +547,12 @@ void Ship1TrailEmitterLogic(GameObject* emitter, GameData* data, float dt)
         return;
     trailAccumulator = 0.0f;
     GameObject* anchor = emitter;
-    AddObject(&anchor);
-    GameObject* image = emitter->next;
-    AddTransform(image);
-    image->transform->x = data->focusX;
-    image->transform->y = data->focusY - 100.0f;
+    GameObject* image = AddPlacedObject(&anchor, &Ship1AfterimageType, data->focusX, data->focusY - FOCUS_LEAD, 10.0f,
+                                        10.0f);
     image->transform->z = 49.9f;
     image->transform->rotation = data->shipAngle;
     AddTimer(image);
     image->timer->time = 5.0f;
     // The fade needs an alpha to fade: the image starts opaque.
     AddAppearance(image);
-    image->type = &Ship1AfterimageType;
 }

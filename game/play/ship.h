@@ -18,6 +18,9 @@ enum
     ACTION_RETRY = 6
 };
 
+// The ship of the record's type, nose up, at the origin, directly after the anchor.
+void AddShip(GameObject** anchor, const GameData* data);
+
 void ShipLogic(GameObject* ship, GameData* data, float dt);
 void ShipWarpLogic(GameObject* ship, GameData* data, float dt);
 void Ship3CoverLogic(GameObject* cover, GameData* data, float dt);

@@ -2,6 +2,7 @@
 #include "tutorial.h"
 
 #include "collision.h"
+#include "play/fuel.h"
 #include "play/play.h"
 #include "play/recordshud.h"
 #include "play/ship.h"
@@ -19,17 +20,10 @@ GameObject* tutorialList;
 
 // --- the world ---------------------------------------------------------------------
 
-static GameObject* Place(ObjectType* kind, int screen, float x, float y, float width, float height)
-{
-    GameObject* o = AddPlacedObject(&tutorialList, kind, x, y, width, height);
-    o->screenSpace = screen;
-    return o;
-}
-
 static void AddAsteroid(ObjectType* kind, float minPower, float maxPower, float x, float y)
 {
-    GameObject* o = Place(kind, 0, x, y, 10.0f, 10.0f);
-    o->transform->z = 50.0f;
+    GameObject* o = AddPlacedObject(&tutorialList, kind, x, y, 10.0f, 10.0f);
+    o->transform->z = FLIGHT_Z;
     AddObjectState(o);
     o->state->power = VTRandomFloat(minPower, maxPower);
     float size = o->state->power * 0.2f;
@@ -76,75 +70,34 @@ void TutorialLoad(GameData* data)
     LoadRecordsHudTypes();
 }
 
+static const PlacementRow panelRows[] = {
+    {&BackgroundTileType, 0, 0.0f, 0.0f, 200.0f, 200.0f},
+    {&Talk1Type, 0, 0.0f, 0.0f, 10.0f, 10.0f},
+    {&Talk8PlusType, PLACE_SCREEN, OfW(1, 3), OfH(3, 7), 400.0f, 200.0f},
+};
+static const PlacementRow shipRows[] = {
+    {&FireType, PLACE_APPEARANCE, 0.0f, 0.0f, 10.0f, 10.0f, FLIGHT_Z},
+    {&ShieldType, PLACE_TIMER | PLACE_APPEARANCE, 0.0f, 0.0f, 40.0f, 40.0f, FLIGHT_Z},
+};
+static const PlacementRow questRow = {&QuestType, PLACE_TIMER | PLACE_APPEARANCE, 0.0f, 300.0f, 50.0f, 50.0f, FLIGHT_Z};
+static const PlacementRow moonRow = {&MoonType, PLACE_TIMER | PLACE_APPEARANCE | PLACE_STATE, 100.0f, 2276.0f, 63.0f,
+                                     63.0f, PLANET_Z, 0, 255.0f, 0xB9B9AA};
+
 void TutorialInit(GameData* data)
 {
-    float w = data->screenWidth;
-    float h = data->screenHeight;
-    GameObject* o;
-
     GameDataResetSession(data);
-    VTGraphicsSetCamera(0.0f, 0.0f, 200.0f, 0.0f);
+    VTGraphicsSetCamera(0.0f, 0.0f, CRUISE_HEIGHT, 0.0f);
     data->shipType = 1; // the tutorial always flies ship 1
 
-    Place(&BackgroundTileType, 0, 0.0f, 0.0f, 200.0f, 200.0f);
-    Place(&Talk1Type, 0, 0.0f, 0.0f, 10.0f, 10.0f);
-    Place(&Talk8PlusType, 1, w / 3.0f, 3.0f * h / 7.0f, 400.0f, 200.0f);
-    o = Place(&FuelGaugeFullType, 1, w / 2.0f, 0.95f * h, 285.0f, 24.0f); // at the top, as in play
-    AddTimer(o);
-    o->timer->number = 285;
-    // The gauges fade in once the launch is over, as in play.
-    AddAppearance(o);
-    o->appearance->alpha = 0.0f;
-    AddObjectState(o);
-    o->state->angle = w / 2.0f; // the bar's anchor
-    o = Place(&FuelGaugeEmptyType, 1, w / 2.0f, 0.95f * h, 300.0f, 40.0f);
-    AddTimer(o);
-    AddAppearance(o);
-    o->appearance->alpha = 0.0f;
-    o = Place(&FireType, 0, 0.0f, 0.0f, 10.0f, 10.0f);
-    o->transform->z = 50.0f;
-    AddAppearance(o);
-    o = Place(&ShieldType, 0, 0.0f, 0.0f, 40.0f, 40.0f);
-    o->transform->z = 50.0f;
-    AddTimer(o);
-    AddAppearance(o);
-    o = Place(&Ship1Type, 0, 0.0f, 0.0f, 16.0f, 8.0f);
-    o->transform->z = 50.0f;
-    o->transform->rotation = VT_HALF_PI;
-    AddTimer(o);
-    AddObjectState(o);
-    o->state->power = 100.0f;
-    o->state->angle = VT_HALF_PI;
-    o->state->baseScaleX = 16.0f;
-    o->state->baseScaleY = 8.0f;
-    static const int sides[] = {1, 2, 0};
-    for (int number : sides) {
-        AddObject(&tutorialList);
-        GameObject* spawner = tutorialList->next;
-        spawner->type = &FuelSpawnerType;
-        spawner->visible = 0;
-        AddTimer(spawner);
-        spawner->timer->number = number;
-        spawner->timer->time = 100.0f;
-    }
-    o = Place(&QuestType, 0, 0.0f, 300.0f, 50.0f, 50.0f);
-    o->transform->z = 50.0f;
-    AddTimer(o);
-    AddAppearance(o);
+    PlaceRows(&tutorialList, panelRows, data);
+    AddFuelGauge(&tutorialList, data, FULL_FUEL); // whatever the fuel
+    PlaceRows(&tutorialList, shipRows, data);
+    AddShip(&tutorialList, data);
+    AddSpawnerTrio(&tutorialList, &FuelSpawnerType, 100.0f);
+    PlaceRow(&tutorialList, &questRow, data);
     BuildField();
-    o = Place(&MoonType, 0, 100.0f, 2276.0f, 63.0f, 63.0f);
-    o->transform->z = 30.0f;
-    AddTimer(o);
-    AddAppearance(o);
-    o->appearance->red = 185;
-    o->appearance->green = 185;
-    o->appearance->blue = 170;
-    AddObjectState(o);
-    o->state->power = 3150.0f;
-    AddObject(&tutorialList);
-    tutorialList->next->type = &Ship1TrailEmitterType;
-    tutorialList->next->visible = 0;
-    AddTimer(tutorialList->next);
+    PlaceRow(&tutorialList, &moonRow, data)->state->power = 3150.0f;
+    AddSpawner(&tutorialList, &Ship1TrailEmitterType, 0, 0.0f);
 
     if (data->soundOn == 1) {
         SoundBankInit();
@@ -251,7 +204,7 @@ void TutorialUpdate(GameData* data, float dt)
         // Drawn after its collisions, unlike in play.
         DrawObject(*n);
     }
-    if (data->fuel >= 100.0f)
+    if (data->fuel >= FULL_FUEL)
         data->warpOpen = 1;
     VTGraphicsEndDraw();
 }
@@ -263,7 +216,7 @@ static ObjectType* const panelTypes[] = {&Talk1Type, &Talk2Type, &Talk3Type, &Ta
 
 static int PanelNumber(const ObjectType* type)
 {
-    for (int i = 0; i < 11; i++)
+    for (int i = 0; i < (int)(sizeof panelTypes / sizeof panelTypes[0]); i++)
         if (panelTypes[i] == type)
             return i + 1;
     return 0;
