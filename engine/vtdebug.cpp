@@ -22,6 +22,16 @@ static void AppendCut(char* buffer, const char* text)
     buffer[used + length] = '\0';
 }
 
+static void PlatformOutOfMemory(const char* function, const char* file, int line)
+{
+    if (VTDebugAssert(0, VT_MSG_OUT_OF_MEMORY, function, file, line))
+        VTDebugBreak();
+}
+
+// Installed before main, so the platform layer's allocations fail the same
+// way as the engine's from the first message on.
+static const int platformHooked = (VTPlatformSetOutOfMemoryHook(PlatformOutOfMemory), 1);
+
 int VTDebugAssert(int condition, const char* description, const char* function, const char* file, int line)
 {
     int result = 0;

@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <signal.h>
 #include <string.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <string>
@@ -188,6 +189,20 @@ TEST(Debug, BoxTextsAnswersAndLimits)
     EXPECT_EQ(255, WithBoxes(VT_ANSWER_NO, [] { NewObjectOfSize((size_t)-1 / 2); }));
     EXPECT_NE(nullptr, strstr(box->text, "Function: NewObjectOfSize\n\n Description: The game ran out of memory"))
         << box->text;
+#if !defined(__SANITIZE_ADDRESS__) // the sanitizer's own mappings need the address space
+    SCOPED_TRACE("and so is the message queue failing to grow, not a lost key");
+    EXPECT_EQ(255, WithBoxes(VT_ANSWER_NO, [] {
+        long pages = 0; // 64 MB more than the child already maps
+        FILE* statm = fopen("/proc/self/statm", "r");
+        ASSERT_EQ(1, fscanf(statm, "%ld", &pages));
+        struct rlimit room = {(rlim_t)pages * 4096 + (64 << 20), (rlim_t)pages * 4096 + (64 << 20)};
+        setrlimit(RLIMIT_AS, &room);
+        VTMessage key = {NULL, VT_WM_KEYDOWN, 65, 0};
+        for (int i = 0; i < 1 << 24; i++)
+            VTPlatformPostMessage(&key);
+    }));
+    EXPECT_NE(nullptr, strstr(box->text, "Function: VTPlatformPostMessage\n\n Description: The game ran out of memory"));
+#endif
 
     SCOPED_TRACE("without a box to show, the text goes to standard error and NO ends it");
     EXPECT_EQ(255, RunInChild([] {

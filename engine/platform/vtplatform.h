@@ -161,6 +161,12 @@ void VTPlatformDebugBreak(void);
 // display mode back. Runs no other shutdown code.
 void VTPlatformExitNow(int status);
 
+// Running out of memory is the engine's call, not this layer's: the engine
+// installs its out-of-memory assertion here. Without one the process ends
+// with -1, as answering NO would.
+typedef void (*VTPlatformOutOfMemoryHook)(const char* function, const char* file, int line);
+void VTPlatformSetOutOfMemoryHook(VTPlatformOutOfMemoryHook hook);
+
 // --- scripted runs (the test harness) ---------------------------------------------
 
 typedef void (*VTPlatformFrameHook)(void* context);

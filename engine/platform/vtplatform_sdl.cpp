@@ -357,13 +357,24 @@ int VTPlatformShowCursor(int show)
 
 // --- messages -------------------------------------------------------------------
 
+static VTPlatformOutOfMemoryHook outOfMemory;
+
+void VTPlatformSetOutOfMemoryHook(VTPlatformOutOfMemoryHook hook)
+{
+    outOfMemory = hook;
+}
+
 void VTPlatformPostMessage(const VTMessage* message)
 {
     if (queueCount == queueCapacity) {
         int grownCapacity = queueCapacity ? queueCapacity * 2 : 64;
         VTMessage* grown = (VTMessage*)malloc((size_t)grownCapacity * sizeof *grown);
-        if (!grown)
-            return; // a lost event beats a crash
+        if (!grown) {
+            if (!outOfMemory)
+                VTPlatformExitNow(-1);
+            outOfMemory(__func__, __FILE__, __LINE__);
+            return; // the debugger was chosen and the program went on
+        }
         for (int i = 0; i < queueCount; i++)
             grown[i] = queue[(queueHead + i) % queueCapacity];
         free(queue);
