@@ -395,7 +395,7 @@ void AddShipImages(AssetList& out) {
   AddPicture(out, "Graphic_Assets/SpaceShip/ship2.tga", 256, 128, 0, true, PaintShip2);
   AddPicture(out, "Graphic_Assets/SpaceShip/ship3back.tga", 256, 256, 0, true, PaintShip3Back);
   AddPicture(out, "Graphic_Assets/SpaceShip/ship3.tga", 256, 256, 0, true, PaintShip3Cover);
-  AddPicture(out, "Graphic_Assets/SpaceShip/ultimateship3.tga", 512, 512, 0, true, [](Image& i) {
+  AddPicture(out, "Graphic_Assets/SpaceShip/ultimateship3.tga", 256, 256, 0, true, [](Image& i) {
     PaintShip3Back(i);
     PaintShip3Cover(i);
   });
