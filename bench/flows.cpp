@@ -339,9 +339,11 @@ struct ChangeRun : FlowObserver, FrameObserver
                     stepFrame = 19;
                     step = 0;
                 } else {
-                    MeasureFloors();
+                    // The session's peak, before the floors load a state's
+                    // pictures on top of the menu's.
                     double rss;
                     ReadMemory(&rss, &out->peakMb);
+                    MeasureFloors();
                     label = NULL;
                     Tap(VK_ESCAPE); // quit
                     step = 10;

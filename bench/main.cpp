@@ -263,7 +263,9 @@ static void Changes(void)
             }
         }
         bool selectToPlay = strcmp(name, "ship select -> play") == 0;
-        double limit = selectToPlay ? 150.0 : 100.0;
+        // The biggest change of all has the tightest goal: a player waits
+        // for it at the start of every run.
+        double limit = selectToPlay ? 40.0 : 100.0;
         double t = Median(total);
         std::string notes = Format("%zu samples; from the end of the asking frame %.0f ms; textures %.0f ms",
                                    total.size(), Median(after), Median(texture));
@@ -276,7 +278,7 @@ static void Changes(void)
                             withDeviceBank);
         bool haveFloor = textures > 0;
         Add({"3 state changes", name, Format("%.0f ms", t), haveFloor ? Format("%.0f ms", Median(floor)) : "no files",
-             haveFloor ? Format("%.1f", t / Median(floor)) : "—", Format("< %.0f ms", limit), Met(t < limit),
+             haveFloor ? Format("%.1f", t / Median(floor)) : "—", Format(selectToPlay ? "≤ %.0f ms" : "< %.0f ms", limit), Met(selectToPlay ? t <= limit : t < limit),
              notes});
     }
     if (bankStatus == 0) {
@@ -306,11 +308,11 @@ static void Changes(void)
     Add({"4 memory", "RSS at the menu (program, 1280x720)", Format("%.0f MB", Median(menu)), base,
          Format("%.2f", Median(menu) / Median(start)), "", "", "VmRSS; floor: the window and GL context alone"});
     Add({"4 memory", "peak RSS of a played session (program)", Format("%.0f MB", Median(play)), base,
-         Format("%.2f", Median(play) / Median(start)), "< 130 MB", Met(Median(play) < 130.0),
+         Format("%.2f", Median(play) / Median(start)), "≤ 120 MB", Met(Median(play) <= 120.0),
          "VmHWM after menu, options, select, play, retry, warp, menu"});
     if (bankStatus == 0 && bank->peakMb > 0.0)
         Add({"4 memory", "the same with an audio device and sound on", Format("%.0f MB", bank->peakMb), base,
-             Format("%.2f", bank->peakMb / Median(start)), "< 130 MB", Met(bank->peakMb < 130.0),
+             Format("%.2f", bank->peakMb / Median(start)), "≤ 130 MB", Met(bank->peakMb <= 130.0),
              "SDL_AUDIODRIVER=dummy: the decoded effects stay resident"});
     if (failed)
         Add({"3 state changes", "scripted runs failed", Format("%d", failed), "", "", "", Met(false), ""});
