@@ -6,6 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "platform/vtplatform.h"
 #include "vtapplication.h"
 #include "vtdebug.h"
 #include "vtgametimer.h"
@@ -111,8 +112,11 @@ void VTSMUpdate(void)
 
     if (restarting)
         restarting = 0;
-    else
+    else {
+        VTPlatformKeepFreedMemory(1);
         state.Load(gameData);
+        VTPlatformKeepFreedMemory(0);
+    }
     state.Init(gameData);
 
     while (VTSMGetCurrentState() == VTSMGetNextState() && !quitting && !restarting) {

@@ -161,6 +161,12 @@ void VTPlatformDebugBreak(void);
 // display mode back. Runs no other shutdown code.
 void VTPlatformExitNow(int status);
 
+// 1 while a state loads: blocks of up to 1 MB freed between one picture and
+// the next are kept for the next (a fresh block for each costs a page fault
+// every 4 KB, half the decoding time). 0 afterwards gives everything freed
+// back to the system, and from then on every large block as it is freed.
+void VTPlatformKeepFreedMemory(int keep);
+
 // Running out of memory is the engine's call, not this layer's: the engine
 // installs its out-of-memory assertion here. Without one the process ends
 // with -1, as answering NO would.

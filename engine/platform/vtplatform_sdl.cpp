@@ -100,14 +100,28 @@ static void InstallSignalHandlers(void)
     atexit(RestoreDisplay);
 }
 
+void VTPlatformKeepFreedMemory(int keep)
+{
+    if (keep) {
+        // Up to the common 512 x 512 picture; the few larger ones would
+        // hold more than they save at the loading's peak.
+        mallopt(M_MMAP_THRESHOLD, 1024 * 1024 + 64 * 1024);
+        mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+        return;
+    }
+    // Decoded pictures are large, short-lived blocks. glibc would raise its
+    // mmap threshold after the first was freed and serve the rest from the
+    // heap, which keeps their pages once they are freed: a fixed threshold
+    // hands every such block back to the system.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 128 * 1024);
+    malloc_trim(0);
+}
+
 void VTPlatformInit(void)
 {
     if (!sdlStarted) {
-        // Decoded pictures are large, short-lived blocks. glibc would raise
-        // its mmap threshold after the first was freed and serve the rest
-        // from the heap, which keeps their pages once they are freed: a
-        // fixed threshold hands every such block back to the system.
-        mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+        VTPlatformKeepFreedMemory(0);
         // Positional layout on Nintendo-style pads: the bottom button is A.
         SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
         SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
