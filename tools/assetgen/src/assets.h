@@ -18,6 +18,10 @@ using AssetList = std::vector<AssetFile>;
 
 // Registers a picture: a width x height texture painted at the given display
 // aspect (0 = the texture's own). Pictures with alpha are written 32-bit.
+// Each side is the largest power of two not above the most the game ever
+// draws of it on a 1920x1080 screen: texels beyond that cost memory and
+// loading time and show nothing. (The game-over title and its try-your-new-
+// ship line keep their larger size: smaller, their letters read differently.)
 void AddPicture(AssetList& out, const std::string& path, int width, int height, double aspect, bool alpha,
                 std::function<void(Image&)> paint, bool dither = false);
 
