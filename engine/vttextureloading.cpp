@@ -9,6 +9,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
 
 #include "platform/vtfiles.h"
 #include "vtdebug.h"
@@ -174,7 +175,14 @@ static unsigned char* ReadPictureFile(FILE* file, size_t* length)
         // A run-length packet of one pixel is its worst case: one byte more.
         most += pixels * (uint64_t)(header[16] / 8 + 1);
     }
-    size_t capacity = most < 65536 ? (size_t)most : 65536;
+    // A regular file says its size: one block, with a byte to spare so the
+    // end shows without growing it. The cap still holds for a file that
+    // turns out to hold more than it said.
+    struct stat info;
+    uint64_t expected = fstat(fileno(file), &info) == 0 && info.st_size > 0 ? (uint64_t)info.st_size + 1 : 65536;
+    size_t capacity = (size_t)(most < expected ? most : expected);
+    if (capacity < got) // cut short since the header was read
+        capacity = got;
     unsigned char* bytes = (unsigned char*)malloc(capacity);
     if (!bytes)
         return NULL;
