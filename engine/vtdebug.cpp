@@ -22,7 +22,8 @@ static void AppendCut(char* buffer, const char* text)
     buffer[used + length] = '\0';
 }
 
-static void PlatformOutOfMemory(const char* function, const char* file, int line)
+// The one answer to a failed allocation, the engine's and the platform's.
+static void OutOfMemory(const char* function, const char* file, int line)
 {
     if (VTDebugAssert(0, VT_MSG_OUT_OF_MEMORY, function, file, line))
         VTDebugBreak();
@@ -30,7 +31,7 @@ static void PlatformOutOfMemory(const char* function, const char* file, int line
 
 // Installed before main, so the platform layer's allocations fail the same
 // way as the engine's from the first message on.
-static const int platformHooked = (VTPlatformSetOutOfMemoryHook(PlatformOutOfMemory), 1);
+static const int platformHooked = (VTPlatformSetOutOfMemoryHook(OutOfMemory), 1);
 
 int VTDebugAssert(int condition, const char* description, const char* function, const char* file, int line)
 {
@@ -73,7 +74,7 @@ void VTDebugBreak(void)
 void* VTDebugAllocate(size_t bytes, const char* function, const char* file, int line)
 {
     void* memory = calloc(1, bytes > 0 ? bytes : 1);
-    if (VTDebugAssert(memory != NULL, VT_MSG_OUT_OF_MEMORY, function, file, line))
-        VTDebugBreak();
+    if (!memory)
+        OutOfMemory(function, file, line);
     return memory;
 }

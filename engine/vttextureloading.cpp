@@ -92,7 +92,6 @@ static GLuint UploadTexture(const VTImage* image)
     glBindTexture(GL_TEXTURE_2D, id);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     // Rows of a 24-bit image one or two pixels wide are not 4-byte
     // aligned; read them as packed.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);

@@ -304,10 +304,16 @@ GameObject* PlaceRow(GameObject** anchor, const PlacementRow* row, const GameDat
     return o;
 }
 
+GameObject* AddScreenObject(GameObject** head, ObjectType* type, float x, float y, float width, float height)
+{
+    GameObject* object = AddPlacedObject(head, type, x, y, width, height);
+    object->screenSpace = 1;
+    return object;
+}
+
 GameObject* AddScreenPicture(GameObject* anchor, ObjectType* kind, float x, float y, float width, float height)
 {
-    GameObject* o = AddPlacedObject(&anchor, kind, x, y, width, height);
-    o->screenSpace = 1;
+    GameObject* o = AddScreenObject(&anchor, kind, x, y, width, height);
     AddAppearance(o);
     return o;
 }

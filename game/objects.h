@@ -166,6 +166,10 @@ template <int N> void PlaceRows(GameObject** anchor, const PlacementRow (&rows)[
         PlaceRow(anchor, &row, data);
 }
 
+// A null head gets the new object as the list's head; otherwise the object
+// goes directly behind the head. Screen space, with a Transform at (x, y)
+// of the given size. Returns the new object.
+GameObject* AddScreenObject(GameObject** head, ObjectType* type, float x, float y, float width, float height);
 // A screen-space object with an appearance, directly after the anchor.
 GameObject* AddScreenPicture(GameObject* anchor, ObjectType* kind, float x, float y, float width, float height);
 // A screen picture of one digit of a strip of ten side by side (the kind's

@@ -23,13 +23,6 @@ void UnloadScreenTypes(const ScreenType* table, int count)
         VTGraphicsUnloadTexture(table[i].type->texture);
 }
 
-GameObject* AddScreenObject(GameObject** head, ObjectType* type, float x, float y, float width, float height)
-{
-    GameObject* object = AddPlacedObject(head, type, x, y, width, height);
-    object->screenSpace = 1;
-    return object;
-}
-
 GameObject* AddBackgroundTiler(GameObject** head)
 {
     GameObject* tiler = AddScreenObject(head, &BackgroundTileType, 0.0f, 0.0f, 50.0f, 50.0f);

@@ -18,10 +18,6 @@ typedef struct ScreenType
 void LoadScreenTypes(const ScreenType* table, int count);
 void UnloadScreenTypes(const ScreenType* table, int count);
 
-// A null head gets the new object as the list's head; otherwise the object
-// goes directly behind the head. Screen space, with a Transform at (x, y)
-// of the given size. Returns the new object.
-GameObject* AddScreenObject(GameObject** head, ObjectType* type, float x, float y, float width, float height);
 // The world-space tiler that lays the background under the whole view.
 GameObject* AddBackgroundTiler(GameObject** head);
 
