@@ -298,6 +298,38 @@ static int Reserve(VTImage* image, unsigned bytes)
     return ok;
 }
 
+// Writes count pixels of one colour, given as stored (blue first).
+static void PutRun(unsigned char* out, const unsigned char stored[4], unsigned count, size_t pixelBytes)
+{
+    unsigned char pixel[4] = {stored[2], stored[1], stored[0], stored[3]};
+    if (pixelBytes == 4) {
+        for (unsigned i = 0; i < count; i++)
+            memcpy(out + 4 * i, pixel, 4);
+    } else {
+        for (unsigned i = 0; i < count; i++)
+            memcpy(out + 3 * i, pixel, 3);
+    }
+}
+
+// Copies count pixels as stored, with blue and red exchanged on the way.
+static void PutPixels(unsigned char* out, const unsigned char* in, unsigned count, size_t pixelBytes)
+{
+    if (pixelBytes == 4) {
+        for (unsigned i = 0; i < count; i++, in += 4, out += 4) {
+            out[0] = in[2];
+            out[1] = in[1];
+            out[2] = in[0];
+            out[3] = in[3];
+        }
+    } else {
+        for (unsigned i = 0; i < count; i++, in += 3, out += 3) {
+            out[0] = in[2];
+            out[1] = in[1];
+            out[2] = in[0];
+        }
+    }
+}
+
 int VTGraphicsReadTGARaw(VTImage* image, VTTGAInput* input)
 {
     if (input->length - input->at < image->size) {
@@ -308,95 +340,67 @@ int VTGraphicsReadTGARaw(VTImage* image, VTTGAInput* input)
         VTGraphicsLoadFail(image, NULL, "Error reading file");
         return 0;
     }
-    memcpy(image->pixels, input->bytes + input->at, image->size);
+    PutPixels(image->pixels, input->bytes + input->at, image->size / (unsigned)image->bytesPerPixel,
+              (size_t)image->bytesPerPixel);
     input->at += image->size;
-    for (unsigned i = 0; i < image->size; i += (unsigned)image->bytesPerPixel) {
-        unsigned char blue = image->pixels[i];
-        image->pixels[i] = image->pixels[i + 2];
-        image->pixels[i + 2] = blue;
-    }
-    return 1;
-}
-
-// Writes count pixels of the colour buffer with blue and red exchanged.
-static void PutRun(VTImage* image, unsigned byte, const unsigned char colour[4], unsigned count)
-{
-    unsigned char pixel[4] = {colour[2], colour[1], colour[0], colour[3]};
-    unsigned char* out = image->pixels + byte;
-    if (image->bytesPerPixel == 4) {
-        for (unsigned i = 0; i < count; i++)
-            memcpy(out + 4 * i, pixel, 4);
-    } else {
-        for (unsigned i = 0; i < count; i++)
-            memcpy(out + 3 * i, pixel, 3);
-    }
-}
-
-// 1 when all n bytes were there.
-static int ReadPacketBytes(VTTGAInput* input, unsigned char* out, size_t n)
-{
-    if (input->length - input->at < n)
-        return 0;
-    memcpy(out, input->bytes + input->at, n);
-    input->at += n;
     return 1;
 }
 
 int VTGraphicsReadTGARLE(VTImage* image, VTTGAInput* input)
 {
-    unsigned pixelCount = (unsigned)image->width * (unsigned)image->height;
+    // The cursors live in locals: the pixels are written as bytes, which
+    // could alias the records' fields and would make every packet reload them.
+    const unsigned char* in = input->bytes + input->at;
+    const unsigned char* end = input->bytes + input->length;
+    const unsigned pixelCount = (unsigned)image->width * (unsigned)image->height;
+    const size_t pixelBytes = (size_t)image->bytesPerPixel;
     unsigned currentPixel = 0;
     unsigned currentByte = 0;
-    size_t pixelBytes = (size_t)image->bytesPerPixel;
-    unsigned char colour[4] = {0, 0, 0, 0};
+    unsigned char* pixels = image->pixels;
+    size_t room = image->reserved;
+    const char* refusal = NULL;
     do {
-        unsigned char packet;
-        if (!ReadPacketBytes(input, &packet, 1)) {
-            VTGraphicsLoadFail(image, NULL, "Error Reading file");
-            return 0;
+        if (in == end) {
+            refusal = "Error Reading file";
+            break;
+        }
+        unsigned packet = *in++;
+        unsigned count = packet >= 128 ? packet - 127u : packet + 1u;
+        if (packet >= 128 && (size_t)(end - in) < pixelBytes) {
+            refusal = "Error Reading File";
+            break;
+        }
+        if (currentPixel + count > pixelCount) {
+            refusal = packet >= 128 ? "Invalid File" : "Invalid file.";
+            break;
+        }
+        size_t bytes = count * pixelBytes;
+        if (currentByte + bytes > room) {
+            if (!Reserve(image, currentByte + (unsigned)bytes)) {
+                refusal = "Error reading file";
+                break;
+            }
+            pixels = image->pixels;
+            room = image->reserved;
         }
         if (packet >= 128) {
-            unsigned count = packet - 127u;
-            if (!ReadPacketBytes(input, colour, pixelBytes)) {
-                VTGraphicsLoadFail(image, NULL, "Error Reading File");
-                return 0;
-            }
-            if (currentPixel + count > pixelCount) {
-                VTGraphicsLoadFail(image, NULL, "Invalid File");
-                return 0;
-            }
-            if (!Reserve(image, currentByte + count * (unsigned)pixelBytes)) {
-                VTGraphicsLoadFail(image, NULL, "Error reading file");
-                return 0;
-            }
-            PutRun(image, currentByte, colour, count);
-            currentByte += count * (unsigned)pixelBytes;
-            currentPixel += count;
+            PutRun(pixels + currentByte, in, count, pixelBytes);
+            in += pixelBytes;
         } else {
-            unsigned count = packet + 1u;
-            if (currentPixel + count > pixelCount) {
-                VTGraphicsLoadFail(image, NULL, "Invalid file.");
-                return 0;
+            if ((size_t)(end - in) < bytes) {
+                refusal = "Error reading file";
+                break;
             }
-            if (!Reserve(image, currentByte + count * (unsigned)pixelBytes)) {
-                VTGraphicsLoadFail(image, NULL, "Error reading file");
-                return 0;
-            }
-            // Straight into place, then blue and red exchanged.
-            size_t bytes = count * pixelBytes;
-            unsigned char* run = image->pixels + currentByte;
-            if (!ReadPacketBytes(input, run, bytes)) {
-                VTGraphicsLoadFail(image, NULL, "Error reading file");
-                return 0;
-            }
-            for (size_t i = 0; i < bytes; i += pixelBytes) {
-                unsigned char blue = run[i];
-                run[i] = run[i + 2];
-                run[i + 2] = blue;
-            }
-            currentByte += (unsigned)bytes;
-            currentPixel += count;
+            PutPixels(pixels + currentByte, in, count, pixelBytes);
+            in += bytes;
         }
+        currentByte += (unsigned)bytes;
+        currentPixel += count;
     } while (currentPixel < pixelCount);
+    input->at = (size_t)(in - input->bytes);
+    if (refusal) {
+        VTGraphicsLoadFail(image, NULL, refusal);
+        return 0;
+    }
     return 1;
 }
