@@ -411,12 +411,16 @@ void DrawObject(GameObject object)
 {
     if (object.transform == NULL || object.visible == 0)
         return;
+    // A fully transparent picture changes no pixel, yet costs the rasterizer
+    // its whole area: faded HUD pieces and covers span much of the screen.
+    const Appearance* a = object.appearance;
+    if (a && AlphaByte(a->alpha) == 0)
+        return;
     if (object.screenSpace == 1)
         VTGraphicsSetToOrtho();
     else
         VTGraphicsSetToPerspective();
     VTGraphicsSetTexture(object.type->texture);
-    const Appearance* a = object.appearance;
     if (a) {
         VTGraphicsSetTextureCoords(a->texScaleU, a->texScaleV, 0.0f, a->texOffsetU, a->texOffsetV);
         VTGraphicsSetColor(a->red, a->green, a->blue, AlphaByte(a->alpha));
