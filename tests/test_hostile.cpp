@@ -191,6 +191,8 @@ TEST(Hostile, HangUpClosesTheGameAsTerminateAndInterruptDo)
         pid_t game = StartGame({}, home.path + "/log");
         for (int i = 0; i < 600 && !Catches(game, signalNumber); i++)
             usleep(50000);
+        // Sound is off: SDL_mixer and the codec libraries it brings stay out.
+        EXPECT_EQ(std::string::npos, Slurp("/proc/" + std::to_string(game) + "/maps").find("SDL2_mixer"));
         kill(game, signalNumber);
         EXPECT_EQ(0, WaitForEnd(game, 60)) << Slurp(home.path + "/log");
     }

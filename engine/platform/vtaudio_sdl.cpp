@@ -13,7 +13,9 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
 #include <limits.h>
+#include <stdio.h>
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -80,29 +82,76 @@ static int audioSubsystemUp; // SDL's audio initialised by us, device or not
 static SDL_Thread* prefetcher;
 static std::vector<std::string> prefetchPaths; // resolved before the thread starts
 
+// SDL_mixer is opened only once sound is wanted: with the codec libraries it
+// brings (FluidSynth alone pulls in GLib and a dozen more) it costs about
+// 4 MB, which a player with sound off should not pay.
+#define VT_MIXER_CALLS(X)                                                                                    \
+    X(AllocateChannels) X(CloseAudio) X(FreeChunk) X(FreeMusic) X(GroupAvailable) X(GroupChannel)          \
+    X(HaltChannel) X(HaltGroup) X(HaltMusic) X(Init) X(LoadMUS) X(LoadWAV_RW) X(OpenAudio) X(PlayChannel) \
+    X(PlayMusic) X(Playing) X(PlayingMusic) X(Quit) X(ReserveChannels)
+
+static struct MixerCalls
+{
+#define VT_MIXER_POINTER(name) decltype(&Mix_##name) name;
+    VT_MIXER_CALLS(VT_MIXER_POINTER)
+#undef VT_MIXER_POINTER
+} mix;
+static void* mixerLibrary;
+
+static int LoadMixer(void)
+{
+    if (mixerLibrary)
+        return 1;
+    void* library = dlopen("libSDL2_mixer-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+    int found = library != NULL;
+#define VT_MIXER_RESOLVE(name) \
+    found = found && (mix.name = reinterpret_cast<decltype(mix.name)>(dlsym(library, "Mix_" #name))) != NULL;
+    VT_MIXER_CALLS(VT_MIXER_RESOLVE)
+#undef VT_MIXER_RESOLVE
+    if (!found) {
+        fprintf(stderr, "kelvaro: no sound: %s\n", library ? "SDL_mixer is too old" : dlerror());
+        if (library)
+            dlclose(library);
+        return 0;
+    }
+    mixerLibrary = library;
+    return 1;
+}
+
+// Only once nothing of SDL_mixer is open or playing: no device, no chunk.
+static void UnloadMixer(void)
+{
+    if (mixerLibrary)
+        dlclose(mixerLibrary);
+    mixerLibrary = NULL;
+    memset(&mix, 0, sizeof mix);
+}
+
 // Opens the device once. A missing device is remembered as well: probing for
 // it again at every screen change would cost time and find nothing.
 static int OpenDevice(void)
 {
     if (deviceState == DEVICE_UNTRIED) {
         deviceState = DEVICE_MISSING;
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+        if (LoadMixer() && SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
             audioSubsystemUp = 1;
-            Mix_Init(MIX_INIT_MP3); // a build without MP3 still plays the effects
-            if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) == 0) {
-                poolSize = Mix_AllocateChannels(POOL_SIZE);
+            mix.Init(MIX_INIT_MP3); // a build without MP3 still plays the effects
+            if (mix.OpenAudio(44100, AUDIO_S16SYS, 2, 1024) == 0) {
+                poolSize = mix.AllocateChannels(POOL_SIZE);
                 if (poolSize > POOL_SIZE)
                     poolSize = POOL_SIZE;
-                Mix_ReserveChannels(poolSize);
+                mix.ReserveChannels(poolSize);
                 memset(pool, 0, sizeof pool);
                 deviceState = DEVICE_OPEN;
             } else {
                 // The audio subsystem stays up until shutdown: quitting it
                 // here waits up to 100 ms on SDL's device-watching thread,
                 // at the first screen change of every run without a device.
-                Mix_Quit();
+                mix.Quit();
             }
         }
+        if (deviceState == DEVICE_MISSING)
+            UnloadMixer();
     }
     return deviceState == DEVICE_OPEN;
 }
@@ -124,7 +173,7 @@ static Mix_Chunk* Decoded(const char* path)
     SDL_RWops* file = opened ? SDL_RWFromFP(opened, SDL_TRUE) : NULL;
     if (opened && !file)
         fclose(opened);
-    Mix_Chunk* chunk = file ? Mix_LoadWAV_RW(file, 0) : NULL;
+    Mix_Chunk* chunk = file ? mix.LoadWAV_RW(file, 0) : NULL;
     if (file)
         SDL_RWclose(file);
     ++decodeCount;
@@ -179,7 +228,7 @@ static int OldestChannel(const VTSoundSystem* system)
     uintptr_t oldestStart = 0;
     for (int i = 0; i < poolSize; ++i) {
         if (pool[i].holder == system) {
-            int playing = Mix_Playing(i);
+            int playing = mix.Playing(i);
             uintptr_t start = playing ? pool[i].start : 0;
             int looping = playing && pool[i].looping;
             if (oldest < 0 || looping < oldestLooping || (looping == oldestLooping && start < oldestStart)) {
@@ -195,7 +244,7 @@ static int OldestChannel(const VTSoundSystem* system)
 static void StopStream(void)
 {
     if (streamHolder)
-        Mix_HaltMusic();
+        mix.HaltMusic();
     streamHolder = NULL;
     streamSound = NULL;
 }
@@ -224,7 +273,7 @@ int VTAudioInitSystem(VTSoundSystem* system, int channels)
             pool[i].holder = system;
             pool[i].sound = NULL;
             pool[i].start = 0;
-            Mix_GroupChannel(i, system->tag);
+            mix.GroupChannel(i, system->tag);
             --channels;
         }
     }
@@ -239,10 +288,10 @@ void VTAudioCloseSystem(VTSoundSystem* system)
     if (IsOpen(system)) {
         if (streamHolder == system)
             StopStream();
-        Mix_HaltGroup(system->tag);
+        mix.HaltGroup(system->tag);
         for (int i = 0; i < poolSize; ++i) {
             if (pool[i].holder == system) {
-                Mix_GroupChannel(i, -1);
+                mix.GroupChannel(i, -1);
                 memset(&pool[i], 0, sizeof pool[i]);
             }
         }
@@ -281,12 +330,12 @@ VTSound* VTAudioCreateMusic(VTSoundSystem* system, const char* gamePath)
     char path[PATH_SIZE];
     if (!system || !gamePath || deviceState != DEVICE_OPEN || !VTFileResolve(gamePath, path, sizeof path))
         return NULL;
-    Mix_Music* music = Mix_LoadMUS(path); // reads the header only
+    Mix_Music* music = mix.LoadMUS(path); // reads the header only
     if (!music)
         return NULL;
     VTSound* sound = static_cast<VTSound*>(calloc(1, sizeof(VTSound)));
     if (!sound) {
-        Mix_FreeMusic(music);
+        mix.FreeMusic(music);
         return NULL;
     }
     sound->music = music;
@@ -304,7 +353,7 @@ void VTAudioReleaseSound(VTSound* sound)
     if (streamSound == sound)
         StopStream();
     if (sound->music) {
-        Mix_FreeMusic(sound->music);
+        mix.FreeMusic(sound->music);
         for (size_t i = 0; i < musicSounds.size(); ++i) {
             if (musicSounds[i] == sound) {
                 musicSounds.erase(musicSounds.begin() + (long)i);
@@ -314,8 +363,8 @@ void VTAudioReleaseSound(VTSound* sound)
     }
     for (int i = 0; i < poolSize; ++i) {
         if (pool[i].sound == sound) {
-            if (deviceState == DEVICE_OPEN && Mix_Playing(i))
-                Mix_HaltChannel(i);
+            if (deviceState == DEVICE_OPEN && mix.Playing(i))
+                mix.HaltChannel(i);
             pool[i].sound = NULL;
         }
     }
@@ -328,7 +377,7 @@ int VTAudioPlay(VTSoundSystem* system, VTSound* sound, VTChannel** channelSlot)
     uintptr_t handle = 0;
     if (IsOpen(system) && sound && sound->device == deviceOpening && sound->music) {
         // Mix_PlayMusic stops whatever the stream played before.
-        if (Mix_PlayMusic(sound->music, -1) == 0) {
+        if (mix.PlayMusic(sound->music, -1) == 0) {
             streamHolder = system;
             streamSound = sound;
             streamStart = ++startCount;
@@ -337,12 +386,12 @@ int VTAudioPlay(VTSoundSystem* system, VTSound* sound, VTChannel** channelSlot)
             StopStream();
         }
     } else if (IsOpen(system) && sound && sound->device == deviceOpening) {
-        int channel = Mix_GroupAvailable(system->tag);
+        int channel = mix.GroupAvailable(system->tag);
         if (channel < 0)
             channel = OldestChannel(system);
         // A loop count of -1 repeats about 65000 times: for hours even for
         // the shortest effect, which is as good as until stopped.
-        if (channel >= 0 && Mix_PlayChannel(channel, sound->chunk, sound->looping ? -1 : 0) == channel) {
+        if (channel >= 0 && mix.PlayChannel(channel, sound->chunk, sound->looping ? -1 : 0) == channel) {
             pool[channel].sound = sound;
             pool[channel].start = ++startCount;
             pool[channel].looping = sound->looping;
@@ -361,9 +410,9 @@ int VTAudioIsPlaying(const VTChannel* channel)
     int index = (int)(handle & CHANNEL_MASK) - 1;
     uintptr_t start = handle >> CHANNEL_BITS;
     if ((handle & CHANNEL_MASK) == STREAM_CHANNEL)
-        return deviceState == DEVICE_OPEN && streamHolder && start == streamStart && Mix_PlayingMusic();
+        return deviceState == DEVICE_OPEN && streamHolder && start == streamStart && mix.PlayingMusic();
     return deviceState == DEVICE_OPEN && index >= 0 && index < poolSize && start != 0 && pool[index].holder
-        && pool[index].start == start && Mix_Playing(index);
+        && pool[index].start == start && mix.Playing(index);
 }
 
 int VTAudioSystemPlayingCount(const VTSoundSystem* system)
@@ -372,8 +421,8 @@ int VTAudioSystemPlayingCount(const VTSoundSystem* system)
     int playing = 0;
     if (IsOpen(system)) {
         for (int i = 0; i < poolSize; ++i)
-            playing += pool[i].holder == system && Mix_Playing(i);
-        playing += streamHolder == system && Mix_PlayingMusic();
+            playing += pool[i].holder == system && mix.Playing(i);
+        playing += streamHolder == system && mix.PlayingMusic();
     }
     return playing;
 }
@@ -400,18 +449,19 @@ void VTAudioShutdown(void)
     WaitForPrefetch();
     if (deviceState == DEVICE_OPEN) {
         StopStream();
-        Mix_HaltChannel(-1);
+        mix.HaltChannel(-1);
         for (VTSound* sound : musicSounds) {
-            Mix_FreeMusic(sound->music);
+            mix.FreeMusic(sound->music);
             sound->music = NULL;
         }
         for (auto& entry : decoded) {
             if (entry.second)
-                Mix_FreeChunk(entry.second);
+                mix.FreeChunk(entry.second);
         }
-        Mix_CloseAudio();
-        Mix_Quit();
+        mix.CloseAudio();
+        mix.Quit();
     }
+    UnloadMixer();
     if (audioSubsystemUp)
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     audioSubsystemUp = 0;
