@@ -51,7 +51,7 @@ typedef struct PlayTypeEntry
 static const PlayTypeEntry playTypes[] = {
     {&DummyType, "Graphic_Assets\\test.tga", EmptyLogic, KIND_REMOVABLE},
     {&StaticBackgroundType, "Graphic_Assets\\Background\\background.tga", EmptyLogic},
-    {&QuitButtonType, "Graphic_Assets\\Message\\QuitButtonS.tga", QuitButtonLogic},
+    {&QuitButtonType, "Graphic_Assets\\Message\\QuitButtonS.tga", QuitButtonLogic, KIND_NOT_IN_PLAY}, // the menu's button
     {&BackgroundTileType, "Graphic_Assets\\Background\\background.tga", BackgroundTileLogic},
     {&Ship1Type, "Graphic_Assets\\SpaceShip\\ship1.tga", ShipLogic, KIND_SHIP},
     {&Ship1WarpType, "Graphic_Assets\\SpaceShip\\ship1.tga", ShipWarpLogic},
@@ -63,7 +63,7 @@ static const PlayTypeEntry playTypes[] = {
     {&Nebula1Type, "Graphic_Assets\\Background\\nebula.tga", DriftingObstacleLogic, KIND_REMOVABLE | KIND_BACKDROP},
     {&Nebula2Type, "Graphic_Assets\\Background\\nebula2.tga", DriftingObstacleLogic, KIND_REMOVABLE | KIND_BACKDROP},
     {&Nebula3Type, "Graphic_Assets\\Background\\nebula3.tga", DriftingObstacleLogic, KIND_REMOVABLE | KIND_BACKDROP},
-    {&Nebula4Type, "Graphic_Assets\\Background\\nebula4.tga", DriftingObstacleLogic, KIND_REMOVABLE},
+    {&Nebula4Type, "Graphic_Assets\\Background\\nebula4.tga", DriftingObstacleLogic, KIND_REMOVABLE | KIND_NOT_IN_PLAY},
     {&Cluster1Type, "Graphic_Assets\\Background\\cluster1.tga", DriftingObstacleLogic, KIND_BACKDROP},
     {&Cluster2Type, "Graphic_Assets\\Background\\cluster2.tga", DriftingObstacleLogic, KIND_BACKDROP},
     {&EarthType, "Graphic_Assets\\Obstacle\\earth.tga", PlanetLogic, KIND_REMOVABLE | KIND_PLANET},
@@ -180,12 +180,17 @@ const char* PlayObjectTypeImage(int index)
 
 static int tutorialLoaded;
 
+static int Drawn(const PlayTypeEntry& row, int inTutorial)
+{
+    return !(row.traits & KIND_NOT_IN_PLAY) && (inTutorial || !(row.traits & KIND_TUTORIAL_ONLY));
+}
+
 static void LoadTypes(int withTutorial)
 {
     srand((unsigned)time(NULL));
     tutorialLoaded = withTutorial;
     for (int i = 0; i < PLAY_TYPE_COUNT; i++) {
-        int wanted = withTutorial || !(playTypes[i].traits & KIND_TUTORIAL_ONLY);
+        int wanted = Drawn(playTypes[i], withTutorial);
         playTypes[i].type->texture = wanted ? VTGraphicsLoadTexture(playTypes[i].image) : VT_TEXTURE_NONE;
         playTypes[i].type->logic = playTypes[i].logic;
     }
@@ -205,7 +210,7 @@ void UnloadPlayObjectTypes(GameData*)
 {
     // Every load is unloaded, also of a picture another kind shares.
     for (int i = 0; i < PLAY_TYPE_COUNT; i++)
-        if (tutorialLoaded || !(playTypes[i].traits & KIND_TUTORIAL_ONLY))
+        if (Drawn(playTypes[i], tutorialLoaded))
             VTGraphicsUnloadTexture(playTypes[i].type->texture);
 }
 

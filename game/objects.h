@@ -23,6 +23,7 @@ enum
     KIND_REDUCED_RADIUS = 1 << 5, // not round: collides at 80 per cent
     KIND_BACKDROP = 1 << 6,       // decoration the black hole leaves whole
     KIND_TUTORIAL_ONLY = 1 << 7,  // drawn only in the tutorial, loaded for it
+    KIND_NOT_IN_PLAY = 1 << 8,    // never put in play's worlds: its picture stays on disk
 };
 
 typedef struct ObjectType
