@@ -85,7 +85,9 @@ static void RememberShared(const char* file, GLuint id)
     sharedCount++;
 }
 
-static GLuint UploadTexture(const VTImage* image)
+// A texture of the given size and format; its texels are filled later when
+// pixels is NULL.
+static GLuint CreateTexture(int width, int height, unsigned format, const unsigned char* pixels)
 {
     GLuint id;
     glGenTextures(1, &id);
@@ -95,10 +97,57 @@ static GLuint UploadTexture(const VTImage* image)
     // Rows of a 24-bit image one or two pixels wide are not 4-byte
     // aligned; read them as packed.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, (GLint)image->format, image->width, image->height, 0, image->format,
-                 GL_UNSIGNED_BYTE, image->pixels);
+    glTexImage2D(GL_TEXTURE_2D, 0, (GLint)format, width, height, 0, format, GL_UNSIGNED_BYTE, pixels);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     return id;
+}
+
+// The texture's storage is taken before the file and the decoded pixels:
+// those two then always sit above the textures, where what one picture
+// frees the next reuses, instead of leaving holes between textures that
+// stay resident until the loading ends. No texture (id 0) when the header
+// is not one this reader takes; the reader then says why.
+typedef struct ReservedTexture
+{
+    GLuint id;
+    int width, height;
+    unsigned format;
+} ReservedTexture;
+
+static ReservedTexture ReserveTexture(const char* path)
+{
+    ReservedTexture reserved = {0, 0, 0, 0};
+    unsigned char header[18];
+    FILE* file = VTFileOpenRead(path, "rb");
+    size_t got = file ? fread(header, 1, sizeof header, file) : 0;
+    if (file)
+        fclose(file);
+    if (got < sizeof header || (header[16] != 24 && header[16] != 32))
+        return reserved;
+    reserved.width = header[12] | header[13] << 8;
+    reserved.height = header[14] | header[15] << 8;
+    reserved.format = header[16] == 24 ? GL_RGB : GL_RGBA;
+    // No more than the reader itself would take on the header's word.
+    uint64_t bytes = (uint64_t)reserved.width * (uint64_t)reserved.height * (header[16] / 8u);
+    if (VTIsPowerOfTwo(reserved.width) && VTIsPowerOfTwo(reserved.height) && bytes <= FIRST_ALLOCATION)
+        reserved.id = CreateTexture(reserved.width, reserved.height, reserved.format, NULL);
+    return reserved;
+}
+
+static GLuint FillTexture(ReservedTexture reserved, const VTImage* image)
+{
+    if (!reserved.id || reserved.width != image->width || reserved.height != image->height ||
+        reserved.format != image->format) {
+        if (reserved.id)
+            glDeleteTextures(1, &reserved.id);
+        return CreateTexture(image->width, image->height, image->format, image->pixels);
+    }
+    glBindTexture(GL_TEXTURE_2D, reserved.id);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, image->width, image->height, image->format, GL_UNSIGNED_BYTE,
+                    image->pixels);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    return reserved.id;
 }
 
 unsigned VTGraphicsLoadTexture(const char* path)
@@ -114,10 +163,14 @@ unsigned VTGraphicsLoadTexture(const char* path)
     if (deletedSinceDraw)
         LetDeletedTexturesGo();
     GLuint id = VT_TEXTURE_NONE;
+    ReservedTexture reserved = ReserveTexture(path);
     VTImage image;
     memset(&image, 0, sizeof image);
-    if (VTGraphicsLoadTGA(&image, path)) {
-        id = UploadTexture(&image);
+    if (!VTGraphicsLoadTGA(&image, path)) {
+        if (reserved.id)
+            glDeleteTextures(1, &reserved.id);
+    } else {
+        id = FillTexture(reserved, &image);
         free(image.pixels);
         textureCount++;
         if (known)
