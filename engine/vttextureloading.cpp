@@ -102,6 +102,12 @@ static GLuint CreateTexture(int width, int height, unsigned format, const unsign
     return id;
 }
 
+// While a texture loads: called with its file's header before the rest of
+// the file is read.
+typedef void (*VTHeaderSeen)(const unsigned char header[18], void* context);
+static VTHeaderSeen headerSeen;
+static void* headerContext;
+
 // The texture's storage is taken before the file and the decoded pixels:
 // those two then always sit above the textures, where what one picture
 // frees the next reuses, instead of leaving holes between textures that
@@ -114,24 +120,18 @@ typedef struct ReservedTexture
     unsigned format;
 } ReservedTexture;
 
-static ReservedTexture ReserveTexture(const char* path)
+static void ReserveTexture(const unsigned char header[18], void* context)
 {
-    ReservedTexture reserved = {0, 0, 0, 0};
-    unsigned char header[18];
-    FILE* file = VTFileOpenRead(path, "rb");
-    size_t got = file ? fread(header, 1, sizeof header, file) : 0;
-    if (file)
-        fclose(file);
-    if (got < sizeof header || (header[16] != 24 && header[16] != 32))
-        return reserved;
-    reserved.width = header[12] | header[13] << 8;
-    reserved.height = header[14] | header[15] << 8;
-    reserved.format = header[16] == 24 ? GL_RGB : GL_RGBA;
+    ReservedTexture* reserved = (ReservedTexture*)context;
+    if (header[16] != 24 && header[16] != 32)
+        return;
+    reserved->width = header[12] | header[13] << 8;
+    reserved->height = header[14] | header[15] << 8;
+    reserved->format = header[16] == 24 ? GL_RGB : GL_RGBA;
     // No more than the reader itself would take on the header's word.
-    uint64_t bytes = (uint64_t)reserved.width * (uint64_t)reserved.height * (header[16] / 8u);
-    if (VTIsPowerOfTwo(reserved.width) && VTIsPowerOfTwo(reserved.height) && bytes <= FIRST_ALLOCATION)
-        reserved.id = CreateTexture(reserved.width, reserved.height, reserved.format, NULL);
-    return reserved;
+    uint64_t bytes = (uint64_t)reserved->width * (uint64_t)reserved->height * (header[16] / 8u);
+    if (VTIsPowerOfTwo(reserved->width) && VTIsPowerOfTwo(reserved->height) && bytes <= FIRST_ALLOCATION)
+        reserved->id = CreateTexture(reserved->width, reserved->height, reserved->format, NULL);
 }
 
 static GLuint FillTexture(ReservedTexture reserved, const VTImage* image)
@@ -163,10 +163,14 @@ unsigned VTGraphicsLoadTexture(const char* path)
     if (deletedSinceDraw)
         LetDeletedTexturesGo();
     GLuint id = VT_TEXTURE_NONE;
-    ReservedTexture reserved = ReserveTexture(path);
+    ReservedTexture reserved = {0, 0, 0, 0};
     VTImage image;
     memset(&image, 0, sizeof image);
-    if (!VTGraphicsLoadTGA(&image, path)) {
+    headerSeen = ReserveTexture;
+    headerContext = &reserved;
+    int decoded = VTGraphicsLoadTGA(&image, path);
+    headerSeen = NULL;
+    if (!decoded) {
         if (reserved.id)
             glDeleteTextures(1, &reserved.id);
     } else {
@@ -223,6 +227,8 @@ static unsigned char* ReadPictureFile(FILE* file, size_t* length)
     size_t got = fread(header, 1, sizeof header, file);
     uint64_t most = sizeof header;
     if (got == sizeof header) {
+        if (headerSeen)
+            headerSeen(header, headerContext);
         uint64_t pixels = (uint64_t)(header[12] | header[13] << 8) * (uint64_t)(header[14] | header[15] << 8);
         // A run-length packet of one pixel is its worst case: one byte more.
         most += pixels * (uint64_t)(header[16] / 8 + 1);

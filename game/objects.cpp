@@ -419,7 +419,8 @@ void DrawObject(GameObject object)
     // A fully transparent picture changes no pixel, yet costs the rasterizer
     // its whole area: faded HUD pieces and covers span much of the screen.
     const Appearance* a = object.appearance;
-    if (a && AlphaByte(a->alpha) == 0)
+    unsigned char alpha = a ? AlphaByte(a->alpha) : 255;
+    if (alpha == 0)
         return;
     if (object.screenSpace == 1)
         VTGraphicsSetToOrtho();
@@ -428,7 +429,7 @@ void DrawObject(GameObject object)
     VTGraphicsSetTexture(object.type->texture);
     if (a) {
         VTGraphicsSetTextureCoords(a->texScaleU, a->texScaleV, 0.0f, a->texOffsetU, a->texOffsetV);
-        VTGraphicsSetColor(a->red, a->green, a->blue, AlphaByte(a->alpha));
+        VTGraphicsSetColor(a->red, a->green, a->blue, alpha);
     } else {
         VTGraphicsSetTextureCoords(1.0f, 1.0f, 0.0f, 0.0f, 0.0f);
         VTGraphicsSetColor(255, 255, 255, 255);
